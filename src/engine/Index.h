@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/Variant.h"
+
+namespace engine {
+
+class Index : public Object {
+public:
+    virtual std::string Name() = 0;
+    virtual std::string DisplayName(std::int32_t reserved) = 0;
+    virtual void Rebuild() = 0;
+};
+
+}  // namespace engine

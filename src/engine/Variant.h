@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace engine {
+
+// Base of every engine object, so that any of them can travel in a Variant.
+class Object {
+public:
+    virtual ~Object() = default;
+};
+
+using ObjectRef = std::shared_ptr<Object>;
+
+class Variant;
+using VariantArray = std::vector<Variant>;
+
+// The engine's tagged value: keys, field values and record buffers are Variants.
+// A Variant is copied by value and owns the array it holds.
+class Variant {
+public:
+    enum class Type { Empty, Text, Int16, Int32, Boolean, Object, Array, Missing };
+
+    struct EmptyTag {
+        bool operator==(const EmptyTag&) const = default;
+    };
+    struct MissingTag {
+        bool operator==(const MissingTag&) const = default;
+    };
+
+    Variant() = default;  // empty
+    Variant(std::string text) : m_value(std::move(text)) {}
+    Variant(const char* text) : m_value(std::string(text)) {}
+    Variant(std::int16_t number) : m_value(number) {}
+    Variant(std::int32_t number) : m_value(number) {}
+    Variant(bool flag) : m_value(flag) {}
+    Variant(ObjectRef object) : m_value(std::move(object)) {}
+    Variant(VariantArray array) : m_value(std::move(array)) {}
+
+    // An optional argument that the caller left out.
+    static Variant missing();
+
+    Type type() const noexcept { return static_cast<Type>(m_value.index()); }
+    bool isEmpty() const noexcept { return type() == Type::Empty; }
+    bool isMissing() const noexcept { return type() == Type::Missing; }
+
+    // Typed access; each throws engine::Error (TypeMismatch) when the Variant holds another type.
+    const std::string& text() const;
+    std::int16_t int16() const;
+    std::int32_t int32() const;
+    bool boolean() const;
+    const ObjectRef& object() const;
+    const VariantArray& array() const;
+
+    bool operator==(const Variant& other) const;
+
+private:
+    // The order of the alternatives matches Type.
+    std::variant<EmptyTag, std::string, std::int16_t, std::int32_t, bool, ObjectRef, VariantArray,
+                 MissingTag>
+        m_value;
+};
+
+}  // namespace engine

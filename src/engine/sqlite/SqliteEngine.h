@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/DbServer.h"
+
+// The engine stored in SQLite files: the server the program uses, and the schema-level
+// operations of the vdb admin tool and of tests, which the copy engine never needs.
+namespace engine::sqlite {
+
+enum class FieldType { Text, Int16, Int32, Bool };
+
+struct FieldSpec {
+    std::string name;
+    FieldType type = FieldType::Text;
+    std::int32_t size = 255;  // maximum characters, text fields only
+};
+
+struct IndexSpec {
+    std::string name;
+    std::string displayName;  // empty: the name
+    std::vector<std::string> fields;
+    bool unique = false;
+};
+
+struct TableSpec {
+    std::string name;
+    std::string displayName;  // empty: the name
+    std::vector<FieldSpec> fields;
+    std::vector<IndexSpec> indexes;
+};
+
+struct UserSpec {
+    std::string name;
+    std::string password;  // only on the way in; never stored or read back
+};
+
+struct Schema {
+    std::vector<UserSpec> users;
+    std::vector<TableSpec> tables;
+};
+
+// A new server; the program keeps one for its whole life.
+std::shared_ptr<DbServer> createServer();
+
+// Writes a new, empty database file with this schema. Throws engine::Error: FileExists for
+// an existing file, InvalidArgument for a bad schema, CannotCreate when writing fails.
+// Never leaves a half-written file behind.
+void createDatabase(const std::filesystem::path& file, const Schema& schema);
+
+// The schema of a database (users without passwords), for inspection.
+Schema readSchema(Database& database);
+
+}  // namespace engine::sqlite

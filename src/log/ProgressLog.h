@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace dbcopy {
+
+class EventYield;
+class LogView;
+
+// The progress log: the one channel through which an import run reports to the user.
+class ProgressLog {
+public:
+    ProgressLog(LogView& view, EventYield& yield);
+
+    // Appends message and CR LF, leaves an empty selection at the very end of the text
+    // and lets the event loop run once. Failures of the view are passed on to the caller.
+    void AddLog(std::string message);
+
+private:
+    LogView& m_view;
+    EventYield& m_yield;
+};
+
+}  // namespace dbcopy
