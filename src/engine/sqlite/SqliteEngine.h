@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,5 +55,9 @@ void createDatabase(const std::filesystem::path& file, const Schema& schema);
 
 // The schema of a database (users without passwords), for inspection.
 Schema readSchema(Database& database);
+
+// Runs work in one transaction on a database opened for writing: either every change that
+// work makes is stored, or none is, when work throws (the exception is passed on).
+void inTransaction(Database& database, const std::function<void()>& work);
 
 }  // namespace engine::sqlite
