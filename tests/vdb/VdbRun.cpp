@@ -1,0 +1,62 @@
+#include "VdbRun.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "vdb/CommandLine.h"
+
+namespace vdbtest {
+
+const char* const kKundenSchema = R"({
+  "users": [{"name": "ADMIN", "password": "geheim"}],
+  "tables": [{"name": "Kunden", "displayName": "Kundenstamm",
+              "fields": [{"name": "ID", "type": "int32"},
+                         {"name": "Name", "type": "text", "size": 20},
+                         {"name": "Aktiv", "type": "bool"},
+                         {"name": "Stufe", "type": "int16"}],
+              "indexes": [{"name": "ID", "fields": ["ID"], "unique": true}]}]
+})";
+
+RunResult runVdb(const std::vector<std::string>& args, std::function<std::string()> askPassword) {
+    std::ostringstream out, err;
+    vdb::Console console{out, err, std::move(askPassword)};
+    RunResult result;
+    result.code = vdb::runCommandLine(args, console);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+void createKunden(const testsupport::TempDir& dir, const std::string& path) {
+    const std::string schema = dir.file("kunden.json");
+    writeFile(schema, kKundenSchema);
+    const RunResult created = runVdb({"create", path, "--schema", schema});
+    if (created.code != 0) throw std::runtime_error("create failed: " + created.err);
+}
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
+    const char* old = std::getenv(name);
+    m_had = old != nullptr;
+    if (m_had) m_old = old;
+    if (value) {
+        setenv(name, value, 1);
+    } else {
+        unsetenv(name);
+    }
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (m_had) {
+        setenv(m_name.c_str(), m_old.c_str(), 1);
+    } else {
+        unsetenv(m_name.c_str());
+    }
+}
+
+}  // namespace vdbtest

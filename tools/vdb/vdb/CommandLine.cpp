@@ -1,0 +1,134 @@
+#include "vdb/CommandLine.h"
+
+#include <optional>
+
+#include <CLI/CLI.hpp>
+
+#include "engine/Error.h"
+#include "vdb/CommandError.h"
+#include "vdb/CreateCommand.h"
+#include "vdb/DemoCommand.h"
+#include "vdb/DumpCommand.h"
+#include "vdb/ErrorText.h"
+#include "vdb/ImportCommand.h"
+#include "vdb/InfoCommand.h"
+#include "vdb/Login.h"
+
+namespace vdb {
+
+namespace {
+
+constexpr std::int32_t kDefaultCustomers = 100000;
+
+// The values of every command's arguments; each command uses its own.
+struct Arguments {
+    std::string file;
+    std::string table;
+    std::string csvFile;
+    std::string schemaFile;
+    std::int32_t records = kDefaultCustomers;
+    std::string user = "ADMIN";
+    std::string password;
+};
+
+void addLoginOptions(CLI::App& command, Arguments& arguments) {
+    command.add_option("-u,--user", arguments.user, "Benutzername")->capture_default_str();
+    command.add_option("-p,--password", arguments.password,
+                       std::string("Kennwort; besser über die Umgebungsvariable ") +
+                           kPasswordVariable + " oder die Abfrage am Terminal");
+}
+
+CLI::App* addFileCommand(CLI::App& app, const std::string& name, const std::string& description,
+                         Arguments& arguments) {
+    auto* command = app.add_subcommand(name, description);
+    command->add_option("FILE", arguments.file, "die .vdb-Datei")->required();
+    return command;
+}
+
+// The login of a command with login options: the password option wins when it was given.
+Login login(const CLI::App& command, const Arguments& arguments, const Console& console) {
+    std::optional<std::string> option;
+    if (command.get_option("--password")->count() > 0) option = arguments.password;
+    return {arguments.user, resolvePassword(option, console)};
+}
+
+// Runs the command the parser chose; throws what the command throws.
+void dispatch(const CLI::App& command, const Arguments& arguments, Console& console) {
+    const std::string name = command.get_name();
+    if (name == "create") return createCommand(arguments.file, arguments.schemaFile, console.out);
+    if (name == "demo") return demoCommand(arguments.file, arguments.records, console.out);
+    const Login user = login(command, arguments, console);
+    if (name == "import") {
+        return importCommand(arguments.file, arguments.table, arguments.csvFile, user, console.out);
+    }
+    if (name == "dump") return dumpCommand(arguments.file, arguments.table, user, console.out);
+    infoCommand(arguments.file, user, console.out);
+}
+
+void defineCommands(CLI::App& app, Arguments& arguments) {
+    app.require_subcommand(1);
+    app.footer(
+        "Rückgabewerte: 0 Erfolg; 1 Fehler der Datenbank (mit Fehlercode) oder einer "
+        "Eingabedatei (Schema, CSV); 2 falscher Aufruf.\n"
+        "CSV: UTF-8, Zeilenende CR LF (LF wird beim Import ebenso gelesen), Texte in "
+        "Anführungszeichen, leere Zelle ohne Anführungszeichen = kein Wert, \"\" = leerer Text, "
+        "Wahrheitswerte true/false.\n"
+        "Kennwort: -p, sonst Umgebungsvariable VDB_PASSWORD, sonst Abfrage am Terminal.");
+    auto* create =
+        addFileCommand(app, "create", "legt eine leere Datenbank nach Schema an", arguments);
+    create->add_option("--schema", arguments.schemaFile, "Schemadatei (JSON)")->required();
+
+    auto* import =
+        addFileCommand(app, "import", "hängt die Datensätze einer CSV-Datei an", arguments);
+    import->add_option("TABLE", arguments.table, "Tabelle")->required();
+    import->add_option("CSVFILE", arguments.csvFile, "CSV-Datei (UTF-8)")->required();
+    addLoginOptions(*import, arguments);
+
+    auto* dump = addFileCommand(app, "dump", "gibt eine Tabelle als CSV aus", arguments);
+    dump->add_option("TABLE", arguments.table, "Tabelle")->required();
+    addLoginOptions(*dump, arguments);
+
+    auto* info =
+        addFileCommand(app, "info", "zeigt Tabellen, Felder, Indizes und Datensätze", arguments);
+    addLoginOptions(*info, arguments);
+
+    auto* demo = addFileCommand(app, "demo", "legt eine Demodatenbank an", arguments);
+    demo->add_option("--records", arguments.records, "Anzahl der Kunden")
+        ->capture_default_str()
+        ->check(CLI::Range(0, 10000000));
+}
+
+// Parses args; returns the exit code when the run ends here (help or a usage error).
+std::optional<int> parse(CLI::App& app, const std::vector<std::string>& args, Console& console) {
+    std::vector<std::string> reversed(args.rbegin(), args.rend());  // the parser's order
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& error) {
+        const int code = app.exit(error, console.out, console.err);
+        return code == static_cast<int>(CLI::ExitCodes::Success) ? exit_code::Success
+                                                                 : exit_code::Usage;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+int runCommandLine(const std::vector<std::string>& args, Console& console) {
+    CLI::App app("Verwaltungswerkzeug für .vdb-Datenbankdateien", "vdb");
+    Arguments arguments;
+    defineCommands(app, arguments);
+    if (auto code = parse(app, args, console)) return *code;
+    try {
+        dispatch(*app.get_subcommands().front(), arguments, console);
+        return exit_code::Success;
+    } catch (const engine::Error& error) {
+        console.err << "vdb: " << errorText(error) << "\n";
+    } catch (const CommandError& error) {
+        console.err << "vdb: " << error.what() << "\n";
+    } catch (const std::exception& error) {
+        console.err << "vdb: unerwarteter Fehler: " << error.what() << "\n";
+    }
+    return exit_code::Failure;
+}
+
+}  // namespace vdb

@@ -1,0 +1,66 @@
+#include "vdb/InfoCommand.h"
+
+#include "engine/DbServer.h"
+#include "engine/Table.h"
+#include "engine/Tables.h"
+#include "engine/sqlite/SqliteEngine.h"
+#include "vdb/ErrorText.h"
+#include "vdb/SchemaFile.h"
+
+namespace vdb {
+
+namespace {
+
+using engine::sqlite::FieldSpec;
+using engine::sqlite::IndexSpec;
+using engine::sqlite::TableSpec;
+
+std::string displayName(const std::string& displayName, const std::string& name) {
+    return quoteName(displayName.empty() ? name : displayName);
+}
+
+void writeField(const FieldSpec& field, std::ostream& out) {
+    out << "    " << field.name << ": " << typeName(field.type);
+    if (field.type == engine::sqlite::FieldType::Text) out << "(" << field.size << ")";
+    out << "\n";
+}
+
+void writeIndex(const IndexSpec& index, std::ostream& out) {
+    out << "    " << index.name << " " << displayName(index.displayName, index.name) << ": ";
+    for (std::size_t i = 0; i < index.fields.size(); ++i) {
+        out << (i > 0 ? ", " : "") << index.fields[i];
+    }
+    out << (index.unique ? " (eindeutig)" : "") << "\n";
+}
+
+void writeTable(const TableSpec& table, std::int32_t records, std::ostream& out) {
+    out << "Tabelle " << table.name << " " << displayName(table.displayName, table.name) << ", "
+        << records << " Datensätze\n";
+    out << "  Felder:\n";
+    for (const FieldSpec& field : table.fields) writeField(field, out);
+    if (table.indexes.empty()) {
+        out << "  Indizes: keine\n";
+        return;
+    }
+    out << "  Indizes:\n";
+    for (const IndexSpec& index : table.indexes) writeIndex(index, out);
+}
+
+}  // namespace
+
+void infoCommand(const std::string& file, const Login& login, std::ostream& out) {
+    auto database = openDatabase(file, login, engine::open_flags::ReadOnly);
+    const engine::sqlite::Schema schema = engine::sqlite::readSchema(*database);
+    out << "Datenbank " << quoteName(file) << "\n";
+    out << "Benutzer:";
+    for (std::size_t i = 0; i < schema.users.size(); ++i) {
+        out << (i > 0 ? ", " : " ") << schema.users[i].name;
+    }
+    out << "\n";
+    auto tables = database->Tables();
+    for (const TableSpec& table : schema.tables) {
+        writeTable(table, tables->Item(engine::Variant(table.name))->RecordCount(), out);
+    }
+}
+
+}  // namespace vdb

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/Database.h"
+#include "vdb/Console.h"
+
+namespace vdb {
+
+// The user name and password a command opens its database with.
+struct Login {
+    std::string user;
+    std::string password;
+};
+
+// The environment variable that may hold the password, so that it never has to appear on a
+// command line that other users of the machine can read.
+inline constexpr const char* kPasswordVariable = "VDB_PASSWORD";
+
+// The password from, in this order: the command line option, the environment variable,
+// the console's prompt; an empty password when none of them gives one.
+std::string resolvePassword(const std::optional<std::string>& option, const Console& console);
+
+// Opens file through a new engine server. Throws engine::Error as OpenDatabase does.
+std::shared_ptr<engine::Database> openDatabase(const std::string& file, const Login& login,
+                                               std::int32_t flags);
+
+}  // namespace vdb
