@@ -1,0 +1,23 @@
+#pragma once
+
+#include "copy/ImportRun.h"
+
+namespace dbcopy {
+
+class EventYield;
+class FileDialog;
+class FileProbe;
+class SettingsStore;
+
+// What the main window uses of the platform and of the engine. The caller owns every object and
+// keeps it alive as long as the window; tests pass canned dialogs and stores.
+struct MainWindowServices {
+    FileDialog& comdlgSourceFile;  // browses for the source database
+    FileDialog& comdlgDestFile;    // browses for the target database
+    SettingsStore& settings;       // the three remembered fields
+    EventYield& yield;             // lets the window answer during a run
+    FileProbe& files;              // the run's test whether the target file exists
+    ServerFactory createServer;    // makes the engine server at the first run's first opening
+};
+
+}  // namespace dbcopy

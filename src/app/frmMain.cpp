@@ -1,0 +1,202 @@
+#include "app/frmMain.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtDebug>
+
+#include <exception>
+#include <utility>
+
+#include "copy/ImportRun.h"
+#include "log/ProgressLog.h"
+#include "platform/FileDialog.h"
+#include "platform/FileDialogOptions.h"
+#include "platform/PlainTextLogView.h"
+#include "settings/Settings.h"
+
+namespace dbcopy {
+
+namespace {
+
+// Both dialogs show the same title, also as a save dialog, and only database files.
+FileDialogOptions databaseDialogOptions() {
+    FileDialogOptions options;
+    options.title = QStringLiteral("Datenbank öffnen");
+    options.nameFilters = {QStringLiteral("Veltrona Datenbank (*.vdb)")};
+    options.filterIndex = 1;
+    options.defaultSuffix = QStringLiteral("vdb");
+    return options;
+}
+
+// Runs one step of a handler that goes on past a failure, so that a failing step is skipped.
+template <typename Step>
+void runStep(const char* name, Step step) {
+    try {
+        step();
+    } catch (const std::exception& error) {
+        qWarning("%s failed: %s", name, error.what());
+    } catch (...) {
+        qWarning("%s failed", name);
+    }
+}
+
+void setBackground(QLineEdit* box, const QColor& colour) {
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, colour);
+    box->setPalette(palette);
+}
+
+}  // namespace
+
+frmMain::frmMain(MainWindowServices services, QWidget* parent)
+    : QWidget(parent), m_services(std::move(services)) {
+    createControls();
+    m_logView = std::make_unique<PlainTextLogView>(*txtLog);
+    m_log = std::make_unique<ProgressLog>(*m_logView, m_services.yield);
+    m_import = std::make_unique<ImportRun>(*this, *m_log, m_services.yield, m_services.files,
+                                           m_services.createServer);
+    connectHandlers();
+    load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::connectHandlers() {
+    connect(chkDestAvailable, &QCheckBox::clicked, this, [this] { chkDestAvailableClick(); });
+    connect(cmdDatabase, &QPushButton::clicked, this, [this] { cmdDatabaseClick(); });
+    connect(cmdDatabaseDest, &QPushButton::clicked, this, [this] { cmdDatabaseDestClick(); });
+    connect(cmdStart, &QPushButton::clicked, this, [this] { cmdStartClick(); });
+}
+
+// A settings store that cannot be read leaves the remaining boxes empty; the window opens anyway.
+void frmMain::load() {
+    FileDialogOptions source = databaseDialogOptions();
+    source.fileMustExist = true;
+    m_services.comdlgSourceFile.configure(source);
+    FileDialogOptions target = databaseDialogOptions();
+    target.confirmOverwrite = true;
+    m_services.comdlgDestFile.configure(target);
+
+    txtDestPassword->setEnabled(true);
+    txtDestUser->setEnabled(true);
+    runStep("LoadSettings", [this] { LoadSettings(m_services.settings, *this); });
+}
+
+void frmMain::chkDestAvailableClick() {
+    setDestCredentials(chkDestAvailable->isChecked());
+}
+
+// Own credentials get a white background; the source's get the active window border's colour,
+// for which the palette's Mid role (a medium grey between button face and shadow) stands in.
+void frmMain::setDestCredentials(bool own) {
+    const QColor background = own ? QColor(Qt::white) : palette().color(QPalette::Mid);
+    for (QLineEdit* box : {txtDestPassword, txtDestUser}) {
+        box->setEnabled(own);
+        setBackground(box, background);
+    }
+}
+
+void frmMain::cmdDatabaseClick() {
+    FileDialog& dialog = m_services.comdlgSourceFile;
+    runStep("setting the initial file name", [&] { dialog.setFileName(txtDatabase->text()); });
+    runStep("browsing for the source", [&] {
+        if (dialog.showOpen(this)) txtDatabase->setText(dialog.fileName());
+    });
+}
+
+// A cancelled dialog or a failing step leaves the path and the credential boxes as they were.
+void frmMain::cmdDatabaseDestClick() {
+    FileDialog& dialog = m_services.comdlgDestFile;
+    runStep("browsing for the target", [&] {
+        dialog.setFileName(txtDatabaseDest->text());
+        const bool targetExists = chkDestAvailable->isChecked();
+        const bool confirmed = targetExists ? dialog.showOpen(this) : dialog.showSave(this);
+        if (!confirmed) return;
+        setDestCredentials(targetExists);
+        txtDatabaseDest->setText(dialog.fileName());
+    });
+}
+
+void frmMain::cmdStartClick() {
+    runStep("setting the busy flag", [this] { bRunning = true; });
+    runStep("disabling the settings", [this] { fraSettings->setEnabled(false); });
+    runStep("emptying the log", [this] { txtLog->clear(); });
+    runStep("SaveSettings", [this] { SaveSettings(m_services.settings, *this); });
+    runStep("RunImport", [this] { m_import->RunImport(); });
+    runStep("enabling the settings", [this] { fraSettings->setEnabled(true); });
+    runStep("clearing the busy flag", [this] { bRunning = false; });
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (bRunning) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    unload();
+}
+
+// A settings store that cannot be written keeps the values of the last save.
+void frmMain::unload() {
+    runStep("SaveSettings", [this] { SaveSettings(m_services.settings, *this); });
+}
+
+QLineEdit* frmMain::textBox(FormText field) const {
+    switch (field) {
+        case FormText::txtDatabase:
+            return txtDatabase;
+        case FormText::txtUsername:
+            return txtUsername;
+        case FormText::txtPassword:
+            return txtPassword;
+        case FormText::txtDatabaseDest:
+            return txtDatabaseDest;
+        case FormText::txtDestUser:
+            return txtDestUser;
+        case FormText::txtDestPassword:
+            return txtDestPassword;
+    }
+    return nullptr;
+}
+
+std::string frmMain::text(FormText field) const {
+    return textBox(field)->text().toStdString();
+}
+
+bool frmMain::isDestUserEnabled() const {
+    return txtDestUser->isEnabledTo(fraSettings);
+}
+
+int frmMain::deleteOption() const {
+    return chkDelete->isChecked() ? 1 : 0;
+}
+
+void frmMain::setDeleteOption(int value) {
+    chkDelete->setChecked(value != 0);
+}
+
+QLineEdit* frmMain::settingsBox(SettingsField field) const {
+    switch (field) {
+        case SettingsField::txtDatabase:
+            return txtDatabase;
+        case SettingsField::txtUsername:
+            return txtUsername;
+        case SettingsField::txtDatabaseDest:
+            return txtDatabaseDest;
+    }
+    return nullptr;
+}
+
+std::string frmMain::settingText(SettingsField field) const {
+    return settingsBox(field)->text().toStdString();
+}
+
+void frmMain::setSettingText(SettingsField field, const std::string& text) {
+    settingsBox(field)->setText(QString::fromStdString(text));
+}
+
+}  // namespace dbcopy

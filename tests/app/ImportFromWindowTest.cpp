@@ -1,0 +1,240 @@
+// Whole imports started with the Start button on real .vdb files.
+#include <QTest>
+
+#include <cstdint>
+#include <vector>
+
+#include "AppTestSuites.h"
+#include "TempDir.h"
+#include "TestDatabase.h"
+#include "WindowRig.h"
+
+using testsupport::Row;
+using testsupport::WindowRig;
+
+namespace {
+
+engine::sqlite::TableSpec kundenTable() {
+    using engine::sqlite::FieldType;
+    return {"Kunden",
+            "",
+            {{"ID", FieldType::Int32}, {"Name", FieldType::Text}},
+            {{"ID", "", {"ID"}, true}}};
+}
+
+const std::vector<Row> kKunden = {
+    {std::int32_t(1), "Anna"}, {std::int32_t(2), "Bernd Müller"}, {std::int32_t(3), " Carla "}};
+
+// The window's state as seen from inside one yield of the run.
+struct Seen {
+    bool running;
+    bool settingsEnabled;
+    bool startEnabled;
+    bool settingsSaved;
+};
+
+// The remembered value of key in the rig's store; empty when it was never written.
+std::string stored(const WindowRig& rig, const char* key) {
+    const auto found = rig.settings.values.find({"VeltronaDBCopy", "Startup", key});
+    return found == rig.settings.values.end() ? std::string() : found->second;
+}
+
+QStringList logLines(const WindowRig& rig) {
+    QStringList lines = rig.logText().split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.constLast().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+}  // namespace
+
+class ImportFromWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startRunsAWholeImport();
+    void closeIsRefusedDuringTheRunAndSavesAfterIt();
+    void targetCredentialsFollowTheSwitch_data();
+    void targetCredentialsFollowTheSwitch();
+    void missingTargetIsCreated();
+    void failingSettingsStoreDoesNotStopTheRun();
+    void failedRunStillSavedTheSettingsAndFreesTheWindow();
+
+private:
+    // Source with three customers and an empty target of the same layout; fills the window's
+    // paths and credentials (ADMIN / geheim for both).
+    void prepare(WindowRig& rig, const testsupport::TempDir& folder, bool withTarget = true);
+};
+
+void ImportFromWindowTest::prepare(WindowRig& rig, const testsupport::TempDir& folder,
+                                   bool withTarget) {
+    const std::string source = folder.file("quelle.vdb");
+    testsupport::createVdb(source, {kundenTable()});
+    testsupport::appendRows(source, "Kunden", kKunden);
+    if (withTarget) testsupport::createVdb(folder.file("ziel.vdb"), {kundenTable()});
+    QVERIFY(rig.show());
+    rig.type("txtDatabase", QString::fromStdString(source));
+    rig.type("txtUsername", QStringLiteral("ADMIN"));
+    rig.type("txtPassword", QStringLiteral("geheim"));
+    rig.type("txtDatabaseDest", QString::fromStdString(folder.file("ziel.vdb")));
+    rig.type("txtDestUser", QStringLiteral("ADMIN"));
+    rig.type("txtDestPassword", QStringLiteral("geheim"));
+}
+
+// Start empties the log, saves the settings before the first line, disables the settings frame
+// and sets the busy flag for the whole run, and restores both afterwards.
+void ImportFromWindowTest::startRunsAWholeImport() {
+    testsupport::TempDir folder;
+    WindowRig rig;
+    prepare(rig, folder);
+    rig.control<QPlainTextEdit>("txtLog")->setPlainText(QStringLiteral("vom letzten Lauf"));
+    std::vector<Seen> seen;
+    rig.yield.onYield = [&] {
+        seen.push_back({rig.window->isRunning(), rig.control<QWidget>("fraSettings")->isEnabled(),
+                        rig.control<QWidget>("cmdStart")->isEnabled(),
+                        rig.settings.writes.size() == 3});
+    };
+
+    rig.click("cmdStart");
+
+    const QStringList expected = {
+        "Quelldatenbank wird schreibgeschützt geöffnet",
+        "Öffne Zieldatenbank.",
+        "Lösche bestehende Datensätze in der Ziel-DB",
+        "Bereite Zieldatenbank für den Tabellenzugriff per KeyStorage vor.",
+        "Öffne Zieldatenbank erneut.",
+        "Exportvorgang für Tabelle Kunden beginnt.",
+        "Kunden: 3 Datensätze exportiert.",
+        "Indizes werden aufgebaut",
+        "Tabelle Kunden, Index ID",
+        "",
+        "Schließe Zieldatenbank",
+        "Import erfolgreich abgeschlossen."};
+    QCOMPARE(logLines(rig), expected);
+    QVERIFY(testsupport::readRows(folder.file("ziel.vdb"), "Kunden") == kKunden);
+
+    QVERIFY(seen.size() >= static_cast<std::size_t>(expected.size()));
+    for (const Seen& state : seen) {
+        QVERIFY(state.running);
+        QVERIFY(!state.settingsEnabled);
+        QVERIFY(!state.startEnabled);
+        QVERIFY(state.settingsSaved);
+    }
+    QVERIFY(!rig.window->isRunning());
+    QVERIFY(rig.control<QWidget>("fraSettings")->isEnabled());
+    QVERIFY(rig.control<QWidget>("cmdStart")->isEnabled());
+    QVERIFY(!rig.check("chkDelete")->isChecked());  // the run switched the option off
+}
+
+void ImportFromWindowTest::closeIsRefusedDuringTheRunAndSavesAfterIt() {
+    testsupport::TempDir folder;
+    WindowRig rig;
+    prepare(rig, folder);
+    int refused = 0;
+    rig.yield.onYield = [&] {
+        if (!rig.window->close()) ++refused;
+    };
+
+    rig.click("cmdStart");
+
+    QCOMPARE(refused, rig.yield.calls);
+    QVERIFY(rig.window->isVisible());
+    QCOMPARE(logLines(rig).constLast(), QStringLiteral("Import erfolgreich abgeschlossen."));
+
+    rig.yield.onYield = nullptr;
+    rig.settings.values.clear();
+    rig.type("txtDatabase", QStringLiteral("/nachher/quelle.vdb"));
+    QVERIFY(rig.window->close());
+    QVERIFY(!rig.window->isVisible());
+    QCOMPARE(rig.settings.values.size(), std::size_t(3));
+    QCOMPARE(stored(rig, "SourceDatabase"), std::string("/nachher/quelle.vdb"));
+    for (const auto& [address, value] : rig.settings.values) {
+        QVERIFY(value.find("geheim") == std::string::npos);
+    }
+}
+
+void ImportFromWindowTest::targetCredentialsFollowTheSwitch_data() {
+    QTest::addColumn<bool>("ownCredentials");  // chkDestAvailable clicked to this state
+    QTest::addColumn<bool>("succeeds");        // the target's own password is wrong
+    QTest::newRow("own credentials, wrong password") << true << false;
+    QTest::newRow("source credentials") << false << true;
+}
+
+// During the run the settings frame is disabled; the run must still see txtDestUser's own
+// enabled state to choose the target's credentials.
+void ImportFromWindowTest::targetCredentialsFollowTheSwitch() {
+    QFETCH(bool, ownCredentials);
+    QFETCH(bool, succeeds);
+    testsupport::TempDir folder;
+    WindowRig rig;
+    prepare(rig, folder);
+    rig.type("txtDestPassword", QStringLiteral("falsch"));
+    if (!ownCredentials) rig.click("chkDestAvailable");
+    rig.check("chkDelete")->setChecked(false);
+
+    rig.click("cmdStart");
+
+    const QStringList lines = logLines(rig);
+    if (succeeds) {
+        QCOMPARE(lines.constLast(), QStringLiteral("Import erfolgreich abgeschlossen."));
+        QVERIFY(testsupport::readRows(folder.file("ziel.vdb"), "Kunden") == kKunden);
+    } else {
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[1], QStringLiteral("Öffne Zieldatenbank."));
+        QCOMPARE(lines[2], QStringLiteral("Fehler 0x80041003"));
+        QVERIFY(lines[3].startsWith(QStringLiteral("Err.Description: ")));
+        QVERIFY(testsupport::readRows(folder.file("ziel.vdb"), "Kunden").empty());
+    }
+}
+
+void ImportFromWindowTest::missingTargetIsCreated() {
+    testsupport::TempDir folder;
+    WindowRig rig;
+    prepare(rig, folder, false);
+    rig.click("chkDestAvailable");
+
+    rig.click("cmdStart");
+
+    const QStringList lines = logLines(rig);
+    QVERIFY(lines.size() > 2);
+    QCOMPARE(lines[1], QStringLiteral("Die Ziel-DB ist nicht vorhanden. Sie wird angelegt."));
+    QCOMPARE(lines.constLast(), QStringLiteral("Import erfolgreich abgeschlossen."));
+    QVERIFY(testsupport::readRows(folder.file("ziel.vdb"), "Kunden") == kKunden);
+}
+
+void ImportFromWindowTest::failingSettingsStoreDoesNotStopTheRun() {
+    testsupport::TempDir folder;
+    WindowRig rig;
+    prepare(rig, folder);
+    rig.settings.failAtWrite = 1;
+
+    rig.click("cmdStart");
+
+    QVERIFY(rig.settings.writes.empty());
+    QCOMPARE(logLines(rig).constLast(), QStringLiteral("Import erfolgreich abgeschlossen."));
+    QVERIFY(!rig.window->isRunning());
+    QVERIFY(rig.control<QWidget>("fraSettings")->isEnabled());
+}
+
+void ImportFromWindowTest::failedRunStillSavedTheSettingsAndFreesTheWindow() {
+    testsupport::TempDir folder;
+    WindowRig rig;
+    prepare(rig, folder);
+    rig.type("txtPassword", QStringLiteral("falsch"));
+
+    rig.click("cmdStart");
+
+    QCOMPARE(logLines(rig), (QStringList{"Quelldatenbank wird schreibgeschützt geöffnet",
+                                         "Fehler 0x80041003", logLines(rig).value(2)}));
+    QVERIFY(logLines(rig).value(2).startsWith(QStringLiteral("Err.Description: ")));
+    QCOMPARE(stored(rig, "SourceDatabase"), folder.file("quelle.vdb"));
+    QVERIFY(!rig.window->isRunning());
+    QVERIFY(rig.control<QWidget>("fraSettings")->isEnabled());
+    QVERIFY(rig.window->close());
+}
+
+int runImportFromWindowTests(int argc, char** argv) {
+    ImportFromWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ImportFromWindowTest.moc"

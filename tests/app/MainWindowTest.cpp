@@ -1,0 +1,359 @@
+// The main window without a run: its controls at first start, the target switch, the browse
+// buttons and the remembered fields.
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+
+#include "AppTestSuites.h"
+#include "WindowRig.h"
+#include "settings/Settings.h"
+
+using testsupport::FakeFileDialog;
+using testsupport::WindowRig;
+
+namespace {
+
+QString defaultFolder() {
+    return QString::fromStdString(dbcopy::defaultDatabaseFolder());
+}
+
+QColor background(const QWidget* box) {
+    return box->palette().color(QPalette::Base);
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstStartControls_data();
+    void firstStartControls();
+    void firstStartTextsAndPasswordMasks();
+    void firstStartWindow();
+    void placesInTwips_data();
+    void placesInTwips();
+    void tabOrderAndAccessKeys();
+    void loadConfiguresBothDialogs();
+    void destAvailableSwitchesTheTargetCredentials();
+    void browseSource_data();
+    void browseSource();
+    void browseTarget_data();
+    void browseTarget();
+    void storedValuesAreLoadedUnchanged();
+    void closeSavesTheThreeFieldsButNoPassword();
+};
+
+void MainWindowTest::firstStartControls_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("checked");  // -1: no check box
+    const auto row = [](const char* name, const char* kind, const QString& caption,
+                        int checked = -1) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(kind) << caption
+                            << checked;
+    };
+    row("fraSettings", "QGroupBox", QStringLiteral(" "));
+    row("txtLog", "QPlainTextEdit", QString());
+    row("Label1", "QLabel", QStringLiteral("&Benutzer:"));
+    row("lblDatabase", "QLabel", QStringLiteral("&Datenbank:"));
+    row("txtDatabase", "QLineEdit", defaultFolder());
+    row("cmdDatabase", "QPushButton", QString());
+    row("lblUsername", "QLabel", QStringLiteral("&Benutzer:"));
+    row("txtUsername", "QLineEdit", QStringLiteral("ADMIN"));
+    row("fraAdmin", "QGroupBox", QStringLiteral("Verwaltung"));
+    row("chkAdminDatabase", "QCheckBox", QStringLiteral("D&atenbank"), 1);
+    row("chkAdminUser", "QCheckBox", QStringLiteral("B&enutzer"), 0);
+    row("lblPassword", "QLabel", QStringLiteral("&Kennwort:"));
+    row("txtPassword", "QLineEdit", QString());
+    row("Line1", "QFrame", QString());
+    row("lblDatabaseDest", "QLabel", QStringLiteral("&Ziel-DB:"));
+    row("txtDatabaseDest", "QLineEdit", defaultFolder());
+    row("cmdDatabaseDest", "QPushButton", QString());
+    row("lblDestUserName", "QLabel", QStringLiteral("Benutzer:"));
+    row("txtDestUser", "QLineEdit", QString());
+    row("chkDestAvailable", "QCheckBox", QStringLiteral("Ziel-DB ist bereits vorhanden"), 1);
+    row("Label2", "QLabel", QString());
+    row("lblDestPassword", "QLabel", QStringLiteral("Kennwort:"));
+    row("txtDestPassword", "QLineEdit", QString());
+    row("chkDelete", "QCheckBox",
+        QStringLiteral("Vorhandene Datensätze in der Zieldatenbank löschen"), 1);
+    row("cmdStart", "QPushButton", QStringLiteral("Start!"));
+}
+
+// Every control exists under its name, with its kind, caption or text, check state, and enabled.
+void MainWindowTest::firstStartControls() {
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QString, caption);
+    QFETCH(int, checked);
+    WindowRig rig;
+    QWidget* control = rig.control<QWidget>(name.toLatin1().constData());
+    QVERIFY(control != nullptr);
+    QCOMPARE(QString::fromLatin1(control->metaObject()->className()), kind);
+    QVERIFY(control->isEnabled());
+
+    QString shown;
+    if (auto* label = qobject_cast<QLabel*>(control)) shown = label->text();
+    if (auto* box = qobject_cast<QLineEdit*>(control)) shown = box->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) shown = button->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(control)) shown = frame->title();
+    if (auto* log = qobject_cast<QPlainTextEdit*>(control)) shown = log->toPlainText();
+    QCOMPARE(shown, caption);
+    if (checked >= 0) QCOMPARE(qobject_cast<QCheckBox*>(control)->isChecked(), checked == 1);
+}
+
+void MainWindowTest::firstStartTextsAndPasswordMasks() {
+    WindowRig rig;
+    QCOMPARE(rig.box("txtPassword")->echoMode(), QLineEdit::Password);
+    QCOMPARE(rig.box("txtDestPassword")->echoMode(), QLineEdit::Password);
+    QCOMPARE(rig.box("txtDestUser")->echoMode(), QLineEdit::Normal);
+    QVERIFY(rig.control<QPlainTextEdit>("txtLog")->isReadOnly());
+    QVERIFY(!rig.control<QPushButton>("cmdDatabase")->icon().isNull());
+    QVERIFY(!rig.control<QPushButton>("cmdDatabaseDest")->icon().isNull());
+
+    rig.type("txtPassword", QStringLiteral("geheim"));
+    rig.type("txtDestPassword", QStringLiteral("geheim"));
+    QCOMPARE(rig.box("txtPassword")->displayText(), QStringLiteral("******"));
+    QCOMPARE(rig.box("txtDestPassword")->displayText(), QStringLiteral("******"));
+    QCOMPARE(rig.box("txtDestPassword")->text(), QStringLiteral("geheim"));
+}
+
+void MainWindowTest::firstStartWindow() {
+    WindowRig rig;
+    QVERIFY(rig.show());
+    QCOMPARE(rig.window->windowTitle(), QStringLiteral("Veltrona Datenbanken kopieren"));
+    QVERIFY(!rig.window->windowIcon().isNull());
+    QCOMPARE(rig.window->size(), QSize(436, 426));
+    QCOMPARE(rig.window->minimumSize(), rig.window->maximumSize());
+    QCOMPARE(rig.window->focusWidget(), rig.control<QWidget>("txtLog"));
+    QVERIFY(!rig.window->isRunning());
+
+    QPlainTextEdit* log = rig.control<QPlainTextEdit>("txtLog");
+    QCOMPARE(log->palette().color(QPalette::Base), log->palette().color(QPalette::Button));
+    QCOMPARE(log->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+}
+
+void MainWindowTest::placesInTwips_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("pixels");  // twips / 15, relative to the containing frame
+    QTest::newRow("fraSettings") << "fraSettings" << QRect(8, 8, 417, 221);
+    QTest::newRow("txtLog") << "txtLog" << QRect(8, 240, 417, 177);
+    QTest::newRow("txtDatabase") << "txtDatabase" << QRect(86, 16, 297, 20);
+    QTest::newRow("cmdDatabase") << "cmdDatabase" << QRect(383, 16, 24, 20);
+    QTest::newRow("txtUsername") << "txtUsername" << QRect(86, 42, 134, 20);
+    QTest::newRow("fraAdmin") << "fraAdmin" << QRect(230, 42, 177, 46);
+    QTest::newRow("chkAdminDatabase") << "chkAdminDatabase" << QRect(9, 20, 74, 16);
+    QTest::newRow("chkAdminUser") << "chkAdminUser" << QRect(93, 20, 67, 16);
+    QTest::newRow("txtPassword") << "txtPassword" << QRect(86, 68, 134, 20);
+    QTest::newRow("txtDatabaseDest") << "txtDatabaseDest" << QRect(86, 102, 297, 20);
+    QTest::newRow("cmdDatabaseDest") << "cmdDatabaseDest" << QRect(383, 102, 24, 20);
+    QTest::newRow("lblDestUserName") << "lblDestUserName" << QRect(8, 129, 49, 17);
+    QTest::newRow("txtDestUser") << "txtDestUser" << QRect(86, 128, 134, 19);
+    QTest::newRow("chkDestAvailable") << "chkDestAvailable" << QRect(248, 128, 161, 17);
+    QTest::newRow("lblDestPassword") << "lblDestPassword" << QRect(8, 153, 65, 17);
+    QTest::newRow("txtDestPassword") << "txtDestPassword" << QRect(86, 152, 134, 19);
+    QTest::newRow("chkDelete") << "chkDelete" << QRect(8, 184, 233, 33);
+    QTest::newRow("cmdStart") << "cmdStart" << QRect(286, 184, 121, 25);
+}
+
+void MainWindowTest::placesInTwips() {
+    QFETCH(QString, name);
+    QFETCH(QRect, pixels);
+    WindowRig rig;
+    QCOMPARE(rig.control<QWidget>(name.toLatin1().constData())->geometry(), pixels);
+}
+
+// Tab visits the focusable controls by their tab positions; every label's access key leads to the
+// next focusable control after it, which for all labels is the source password box.
+void MainWindowTest::tabOrderAndAccessKeys() {
+    WindowRig rig;
+    const QStringList expected = {"txtLog",          "chkDelete",        "cmdStart",
+                                  "txtDatabase",     "txtUsername",      "chkAdminDatabase",
+                                  "chkAdminUser",    "cmdDatabase",      "txtDatabaseDest",
+                                  "cmdDatabaseDest", "txtPassword",      "txtDestUser",
+                                  "txtDestPassword", "chkDestAvailable", "txtLog"};
+    QStringList visited = {QStringLiteral("txtLog")};
+    QWidget* current = rig.control<QWidget>("txtLog");
+    while (visited.size() < expected.size()) {
+        current = current->nextInFocusChain();
+        if ((current->focusPolicy() & Qt::TabFocus) != 0) visited << current->objectName();
+    }
+    QCOMPARE(visited, expected);
+
+    for (const char* name : {"Label1", "lblDatabase", "lblUsername", "lblPassword",
+                             "lblDatabaseDest", "lblDestUserName", "lblDestPassword", "Label2"}) {
+        QCOMPARE(rig.control<QLabel>(name)->buddy(), rig.control<QWidget>("txtPassword"));
+    }
+}
+
+void MainWindowTest::loadConfiguresBothDialogs() {
+    WindowRig rig;
+    for (FakeFileDialog* dialog : {&rig.sourceDialog, &rig.destDialog}) {
+        QCOMPARE(dialog->configureCalls, 1);
+        QCOMPARE(dialog->options.title, QStringLiteral("Datenbank öffnen"));
+        QCOMPARE(dialog->options.nameFilters, QStringList{"Veltrona Datenbank (*.vdb)"});
+        QCOMPARE(dialog->options.filterIndex, 1);
+        QCOMPARE(dialog->options.defaultSuffix, QStringLiteral("vdb"));
+    }
+    QVERIFY(rig.sourceDialog.options.fileMustExist);
+    QVERIFY(!rig.sourceDialog.options.confirmOverwrite);
+    QVERIFY(!rig.destDialog.options.fileMustExist);
+    QVERIFY(rig.destDialog.options.confirmOverwrite);
+}
+
+// The default background follows the platform (here a yellow one); the switch sets white or the
+// active-border colour, and never touches the texts.
+void MainWindowTest::destAvailableSwitchesTheTargetCredentials() {
+    const QPalette original = QApplication::palette();
+    QPalette yellow = original;
+    yellow.setColor(QPalette::Base, QColor(255, 255, 200));
+    QApplication::setPalette(yellow);
+    WindowRig rig;
+    QVERIFY(rig.show());
+    QLineEdit* user = rig.box("txtDestUser");
+    QLineEdit* password = rig.box("txtDestPassword");
+    rig.type("txtDestUser", QStringLiteral("Ziel"));
+    rig.type("txtDestPassword", QStringLiteral("pw"));
+    const QColor activeBorder = rig.window->palette().color(QPalette::Mid);
+
+    QCOMPARE(background(user), QColor(255, 255, 200));
+    rig.click("chkDestAvailable");
+    QVERIFY(!rig.check("chkDestAvailable")->isChecked());
+    for (QLineEdit* box : {user, password}) {
+        QVERIFY(!box->isEnabled());
+        QCOMPARE(background(box), activeBorder);
+        QVERIFY(background(box) != QColor(Qt::white));
+    }
+    rig.click("chkDestAvailable");
+    for (QLineEdit* box : {user, password}) {
+        QVERIFY(box->isEnabled());
+        QCOMPARE(background(box), QColor(Qt::white));
+    }
+    QCOMPARE(user->text(), QStringLiteral("Ziel"));
+    QCOMPARE(password->text(), QStringLiteral("pw"));
+    QApplication::setPalette(original);
+}
+
+void MainWindowTest::browseSource_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("chosen") << false << QStringLiteral("/daten/quelle.vdb");
+    QTest::newRow("cancelled") << true << QStringLiteral("/bisher/alt.vdb");
+}
+
+void MainWindowTest::browseSource() {
+    QFETCH(bool, cancel);
+    QFETCH(QString, expected);
+    WindowRig rig;
+    QVERIFY(rig.show());
+    rig.type("txtDatabase", QStringLiteral("/bisher/alt.vdb"));
+    if (cancel) {
+        rig.sourceDialog.willCancel();
+    } else {
+        rig.sourceDialog.willChoose(QStringLiteral("/daten/quelle.vdb"));
+    }
+    rig.click("cmdDatabase");
+
+    QCOMPARE(rig.sourceDialog.shown, FakeFileDialog::Shown::Open);
+    QCOMPARE(rig.sourceDialog.initialName, QStringLiteral("/bisher/alt.vdb"));
+    QCOMPARE(rig.box("txtDatabase")->text(), expected);
+    QCOMPARE(rig.destDialog.shown, FakeFileDialog::Shown::None);
+}
+
+void MainWindowTest::browseTarget_data() {
+    QTest::addColumn<bool>("targetExists");  // the state of chkDestAvailable
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<QString>("expectedPath");
+    QTest::addColumn<bool>("expectedEnabled");
+    QTest::addColumn<QColor>("expectedBackground");  // invalid: the active-border colour
+    const QColor defaultBase = QApplication::palette().color(QPalette::Base);
+    const int open = static_cast<int>(FakeFileDialog::Shown::Open);
+    const int save = static_cast<int>(FakeFileDialog::Shown::Save);
+    QTest::newRow("exists, chosen")
+        << true << false << open << QStringLiteral("/daten/ziel.vdb") << true << QColor(Qt::white);
+    QTest::newRow("exists, cancelled")
+        << true << true << open << QStringLiteral("/bisher/z.vdb") << true << defaultBase;
+    QTest::newRow("new, chosen") << false << false << save << QStringLiteral("/daten/ziel.vdb")
+                                 << false << QColor();
+    QTest::newRow("new, cancelled")
+        << false << true << save << QStringLiteral("/bisher/z.vdb") << true << defaultBase;
+}
+
+// The check box decides between an open and a save dialog; a confirmed choice sets the path and
+// the credential boxes from the check box, a cancel leaves both as they were.
+void MainWindowTest::browseTarget() {
+    QFETCH(bool, targetExists);
+    QFETCH(bool, cancel);
+    QFETCH(int, shown);
+    QFETCH(QString, expectedPath);
+    QFETCH(bool, expectedEnabled);
+    QFETCH(QColor, expectedBackground);
+    WindowRig rig;
+    QVERIFY(rig.show());
+    rig.type("txtDatabaseDest", QStringLiteral("/bisher/z.vdb"));
+    rig.check("chkDestAvailable")->setChecked(targetExists);  // without the click handler
+    if (cancel) {
+        rig.destDialog.willCancel();
+    } else {
+        rig.destDialog.willChoose(QStringLiteral("/daten/ziel.vdb"));
+    }
+    rig.click("cmdDatabaseDest");
+
+    QCOMPARE(static_cast<int>(rig.destDialog.shown), shown);
+    QCOMPARE(rig.destDialog.initialName, QStringLiteral("/bisher/z.vdb"));
+    QCOMPARE(rig.box("txtDatabaseDest")->text(), expectedPath);
+    if (!expectedBackground.isValid()) {
+        expectedBackground = rig.window->palette().color(QPalette::Mid);
+    }
+    for (const char* name : {"txtDestUser", "txtDestPassword"}) {
+        QCOMPARE(rig.box(name)->isEnabled(), expectedEnabled);
+        QCOMPARE(background(rig.box(name)), expectedBackground);
+    }
+    QCOMPARE(rig.sourceDialog.shown, FakeFileDialog::Shown::None);
+}
+
+// Stored texts come back as they are: an emptied user name stays empty, blanks stay.
+void MainWindowTest::storedValuesAreLoadedUnchanged() {
+    WindowRig first;
+    first.type("txtDatabase", QStringLiteral(" /daten/quelle.vdb "));
+    first.box("txtUsername")->clear();
+    first.type("txtDatabaseDest", QStringLiteral("/daten/ziel.vdb"));
+    QVERIFY(first.window->close());
+
+    WindowRig second(first.settings.values);
+    QCOMPARE(second.box("txtDatabase")->text(), QStringLiteral(" /daten/quelle.vdb "));
+    QCOMPARE(second.box("txtUsername")->text(), QString());
+    QCOMPARE(second.box("txtDatabaseDest")->text(), QStringLiteral("/daten/ziel.vdb"));
+    for (const char* name : {"txtPassword", "txtDestUser", "txtDestPassword"}) {
+        QCOMPARE(second.box(name)->text(), QString());
+    }
+}
+
+void MainWindowTest::closeSavesTheThreeFieldsButNoPassword() {
+    WindowRig rig;
+    QVERIFY(rig.show());
+    rig.type("txtDatabase", QStringLiteral("/daten/quelle.vdb"));
+    rig.type("txtPassword", QStringLiteral("QuellGeheim"));
+    rig.type("txtDestUser", QStringLiteral("ZielBenutzer"));
+    rig.type("txtDestPassword", QStringLiteral("ZielGeheim"));
+    QVERIFY(rig.settings.writes.empty());
+
+    QVERIFY(rig.window->close());
+
+    using Address = testsupport::MemorySettingsStore::Address;
+    const std::map<Address, std::string> expected = {
+        {{"VeltronaDBCopy", "Startup", "SourceDatabase"}, "/daten/quelle.vdb"},
+        {{"VeltronaDBCopy", "Startup", "UserName"}, "ADMIN"},
+        {{"VeltronaDBCopy", "Startup", "DestDatabase"}, dbcopy::defaultDatabaseFolder()}};
+    QVERIFY(rig.settings.values == expected);
+}
+
+int runMainWindowTests(int argc, char** argv) {
+    MainWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "MainWindowTest.moc"

@@ -1,0 +1,187 @@
+// The platform services behind the window: settings store, file test, yield and log pane.
+#include <QEvent>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+
+#include <chrono>
+
+#include "AppTestSuites.h"
+#include "platform/PlainTextLogView.h"
+#include "platform/QtEventYield.h"
+#include "platform/QtFileProbe.h"
+#include "platform/QtSettingsStore.h"
+
+namespace {
+
+// Counts the events it receives, to see whether a yield processed the pending ones.
+class EventCounter : public QObject {
+public:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::User) return QObject::event(event);
+        ++received;
+        return true;
+    }
+    int received = 0;
+};
+
+using Clock = std::chrono::steady_clock;
+
+}  // namespace
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void settingsStoreRoundTrip_data();
+    void settingsStoreRoundTrip();
+    void settingsStoreMissingKeyGivesDefault();
+    void settingsStoreKeepsTheValuesInTheUsersConfiguration();
+    void fileProbe_data();
+    void fileProbe();
+    void yieldNowProcessesPendingEvents();
+    void yieldPerRecordProcessesAtMostEveryTenMilliseconds();
+    void logViewAppendsLinesAndLeavesTheCaretAtTheEnd();
+    void logViewKeepsTheTextAlreadyThere();
+};
+
+void PlatformTest::settingsStoreRoundTrip_data() {
+    QTest::addColumn<QString>("value");
+    QTest::newRow("path") << QStringLiteral("/daten/Veltrona CRM 2010/kunden.vdb");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("blanks kept") << QStringLiteral("  ADMIN  ");
+    QTest::newRow("umlauts") << QStringLiteral("Jürgen Größe");
+    QTest::newRow("backslashes") << QStringLiteral("C:\\ProgramData\\VelDB\\a.vdb");
+    QTest::newRow("comma") << QStringLiteral("Meier, Anna");
+    QTest::newRow("at sign") << QStringLiteral("@Invalid()");
+}
+
+void PlatformTest::settingsStoreRoundTrip() {
+    QFETCH(QString, value);
+    dbcopy::QtSettingsStore writer;
+    writer.writeSetting("VeltronaDBCopy", "Startup", "UserName", value.toStdString());
+
+    dbcopy::QtSettingsStore reader;  // a new store, as after a restart
+    QCOMPARE(QString::fromStdString(
+                 reader.readSetting("VeltronaDBCopy", "Startup", "UserName", "ADMIN")),
+             value);
+}
+
+void PlatformTest::settingsStoreMissingKeyGivesDefault() {
+    dbcopy::QtSettingsStore store;
+    QCOMPARE(store.readSetting("VeltronaDBCopy", "Startup", "NieGeschrieben", "ADMIN"),
+             std::string("ADMIN"));
+    QCOMPARE(store.readSetting("AnderesProgramm", "Startup", "UserName", "ADMIN"),
+             std::string("ADMIN"));
+}
+
+void PlatformTest::settingsStoreKeepsTheValuesInTheUsersConfiguration() {
+    dbcopy::QtSettingsStore store;
+    store.writeSetting("VeltronaDBCopy", "Startup", "DestDatabase", "/daten/ziel.vdb");
+
+    QSettings native(QSettings::NativeFormat, QSettings::UserScope,
+                     QStringLiteral("VeltronaDBCopy"));
+    QVERIFY(native.fileName().endsWith(QStringLiteral("/VeltronaDBCopy.conf")));
+    QVERIFY(QFile::exists(native.fileName()));
+    QCOMPARE(native.value(QStringLiteral("Startup/DestDatabase")).toString(),
+             QStringLiteral("/daten/ziel.vdb"));
+}
+
+void PlatformTest::fileProbe_data() {
+    QTest::addColumn<QString>("name");  // inside a fresh folder; "." is the folder itself
+    QTest::addColumn<bool>("create");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("existing file") << QStringLiteral("a.vdb") << true << true;
+    QTest::newRow("umlaut in the name") << QStringLiteral("Übersicht.vdb") << true << true;
+    QTest::newRow("missing file") << QStringLiteral("fehlt.vdb") << false << false;
+    QTest::newRow("folder") << QStringLiteral(".") << false << false;
+    QTest::newRow("empty path") << QString() << false << false;
+}
+
+void PlatformTest::fileProbe() {
+    QFETCH(QString, name);
+    QFETCH(bool, create);
+    QFETCH(bool, exists);
+    QTemporaryDir folder;
+    QString path = name.isEmpty() ? QString() : folder.filePath(name);
+    if (create) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    dbcopy::QtFileProbe probe;
+    QCOMPARE(probe.fileExists(path.toStdString()), exists);
+}
+
+void PlatformTest::yieldNowProcessesPendingEvents() {
+    EventCounter counter;
+    dbcopy::QtEventYield yield([] { return Clock::time_point(); });
+    for (int round = 1; round <= 2; ++round) {
+        QCoreApplication::postEvent(&counter, new QEvent(QEvent::User));
+        yield.yieldNow();
+        QCOMPARE(counter.received, round);
+    }
+}
+
+void PlatformTest::yieldPerRecordProcessesAtMostEveryTenMilliseconds() {
+    using std::chrono::milliseconds;
+    Clock::time_point now = Clock::time_point() + std::chrono::hours(1);
+    EventCounter counter;
+    dbcopy::QtEventYield yield([&now] { return now; });
+
+    const struct {
+        milliseconds advance;
+        int expected;  // events received after this record's yield
+    } records[] = {{milliseconds(0), 1}, {milliseconds(3), 1}, {milliseconds(6), 1},
+                   {milliseconds(1), 2}, {milliseconds(9), 2}, {milliseconds(10), 3},
+                   {milliseconds(50), 4}};
+    for (const auto& record : records) {
+        now += record.advance;
+        QCoreApplication::postEvent(&counter, new QEvent(QEvent::User));
+        yield.yieldPerRecord();
+        QCOMPARE(counter.received, record.expected);
+        QCoreApplication::removePostedEvents(&counter, QEvent::User);
+    }
+}
+
+void PlatformTest::logViewAppendsLinesAndLeavesTheCaretAtTheEnd() {
+    QPlainTextEdit pane;
+    dbcopy::PlainTextLogView view(pane);
+    pane.setPlainText(QStringLiteral("alt"));
+    pane.selectAll();
+
+    view.append("Öffne Zieldatenbank.\r\n");
+    view.append("\r\n");
+    view.append("zwei\r\nZeilen\r\n");
+    view.moveCaretToEnd();
+
+    QCOMPARE(pane.toPlainText(), QStringLiteral("altÖffne Zieldatenbank.\n\nzwei\nZeilen\n"));
+    QCOMPARE(pane.blockCount(), 5);
+    const QTextCursor caret = pane.textCursor();
+    QVERIFY(!caret.hasSelection());
+    QVERIFY(caret.atEnd());
+}
+
+void PlatformTest::logViewKeepsTheTextAlreadyThere() {
+    QPlainTextEdit pane;
+    dbcopy::PlainTextLogView view(pane);
+    view.append("erste Zeile\r\n");
+    // A cursor of the reader's own survives an append only if the old text was not replaced.
+    QTextCursor reader(pane.document());
+    reader.setPosition(2);
+    reader.setPosition(5, QTextCursor::KeepAnchor);
+
+    view.append("zweite Zeile\r\n");
+
+    QCOMPARE(reader.selectedText(), QStringLiteral("ste"));
+    QVERIFY(!pane.document()->isUndoRedoEnabled());
+}
+
+int runPlatformTests(int argc, char** argv) {
+    PlatformTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "PlatformTest.moc"

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QString>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "FakeFileDialog.h"
+#include "MemorySettingsStore.h"
+#include "RecordingYield.h"
+#include "app/frmMain.h"
+#include "platform/QtFileProbe.h"
+
+namespace testsupport {
+
+// The real main window with canned dialogs, a settings store in memory, a recording yield and the
+// real engine and file test.
+class WindowRig {
+public:
+    // A window whose settings store holds these values when the window loads.
+    explicit WindowRig(const std::map<MemorySettingsStore::Address, std::string>& stored = {});
+    ~WindowRig();
+
+    // The window's control of that name; a failed lookup fails the test through a null pointer.
+    template <typename Control>
+    Control* control(const char* name) const {
+        return window->findChild<Control*>(QString::fromLatin1(name));
+    }
+    QLineEdit* box(const char* name) const { return control<QLineEdit>(name); }
+    QCheckBox* check(const char* name) const { return control<QCheckBox>(name); }
+
+    // Shows the window and waits until it is on the (offscreen) screen.
+    bool show();
+
+    // Clicks a control the way a user would: a check box on its indicator.
+    void click(const char* name) const;
+
+    // Replaces a text box's text by typing into it.
+    void type(const char* name, const QString& text) const;
+
+    QString logText() const;
+
+    FakeFileDialog sourceDialog;
+    FakeFileDialog destDialog;
+    MemorySettingsStore settings;
+    RecordingYield yield;
+    dbcopy::QtFileProbe files;
+    std::unique_ptr<dbcopy::frmMain> window;
+};
+
+}  // namespace testsupport
