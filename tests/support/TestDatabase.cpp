@@ -30,13 +30,15 @@ void appendRows(const std::string& path, const std::string& table, const std::ve
     std::shared_ptr<engine::Database> database;
     auto target = openTable(path, table, 0, database);
     auto fields = target->Fields();
-    for (const Row& row : rows) {
-        target->AddNew(target->NewRecordBuffer(0));
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            fields->ItemAt(static_cast<std::int32_t>(i))->SetValue(row[i]);
+    engine::sqlite::inTransaction(*database, [&] {
+        for (const Row& row : rows) {
+            target->AddNew(target->NewRecordBuffer(0));
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                fields->ItemAt(static_cast<std::int32_t>(i))->SetValue(row[i]);
+            }
+            target->Update(32);
         }
-        target->Update(32);
-    }
+    });
 }
 
 std::vector<Row> readRows(const std::string& path, const std::string& table) {

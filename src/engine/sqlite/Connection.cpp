@@ -1,0 +1,57 @@
+#include "engine/sqlite/Connection.h"
+
+#include <sqlite3.h>
+
+#include "engine/sqlite/ErrorMapping.h"
+
+namespace engine::sqlite {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 250;  // short: a locked file is reported, not waited for
+
+void configure(sqlite3* db) {
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+}
+
+}  // namespace
+
+void Connection::Closer::operator()(sqlite3* db) const noexcept {
+    sqlite3_close_v2(db);
+}
+
+Connection::Connection(const std::string& path, int openFlags) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, openFlags, nullptr);
+    m_db.reset(raw);
+    if (rc != SQLITE_OK) throwSqlite(rc, m_db.get(), path);
+    configure(m_db.get());
+    exec("PRAGMA trusted_schema=OFF; PRAGMA cell_size_check=ON; PRAGMA mmap_size=0;");
+}
+
+void Connection::exec(const std::string& sql) {
+    char* message = nullptr;
+    const int rc = sqlite3_exec(m_db.get(), sql.c_str(), nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK) throwSqlite(rc, m_db.get(), {});
+}
+
+void Connection::close() noexcept {
+    if (!m_db) return;
+    for (sqlite3_stmt* stmt = sqlite3_next_stmt(m_db.get(), nullptr); stmt;
+         stmt = sqlite3_next_stmt(m_db.get(), stmt)) {
+        sqlite3_reset(stmt);
+    }
+    m_db.reset();
+}
+
+bool Connection::autocommit() const noexcept {
+    return m_db && sqlite3_get_autocommit(m_db.get()) != 0;
+}
+
+}  // namespace engine::sqlite

@@ -1,0 +1,79 @@
+#include "engine/sqlite/DatabaseFileWriter.h"
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+#include "engine/Error.h"
+#include "engine/ErrorCodes.h"
+#include "engine/sqlite/Catalog.h"
+#include "engine/sqlite/Connection.h"
+#include "engine/sqlite/Messages.h"
+#include "engine/sqlite/Transaction.h"
+
+namespace engine::sqlite {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool somethingAt(const fs::path& path) {
+    std::error_code error;
+    return fs::symlink_status(path, error).type() != fs::file_type::not_found;
+}
+
+fs::path temporaryName(const fs::path& target) {
+    std::random_device seed;
+    return target.parent_path() /
+           ("." + target.filename().string() + ".tmp-" + std::to_string(seed()));
+}
+
+void removeQuietly(const fs::path& path) {
+    std::error_code ignored;
+    fs::remove(path, ignored);
+    fs::remove(path.string() + "-journal", ignored);
+}
+
+void buildFile(const fs::path& file, const CatalogData& data) {
+    Connection connection(file.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    connection.exec("PRAGMA journal_mode=DELETE");
+    Transaction transaction(connection);
+    Catalog::write(connection, data);
+    transaction.commit();
+}
+
+void linkInPlace(const fs::path& from, const std::string& to) {
+    if (::link(from.c_str(), to.c_str()) == 0) return;
+    const int error = errno;
+    if (error == EEXIST) throw Error(codes::FileExists, messages::fileExists(to));
+    throw Error(codes::CannotCreate, messages::cannotCreate(to, std::strerror(error)));
+}
+
+}  // namespace
+
+void writeDatabaseFile(const std::string& path, const CatalogData& data) {
+    if (somethingAt(path)) throw Error(codes::FileExists, messages::fileExists(path));
+    const fs::path target = fs::absolute(fs::path(path));
+    std::error_code error;
+    if (!fs::is_directory(target.parent_path(), error)) {
+        throw Error(codes::CannotCreate,
+                    messages::cannotCreate(path, "Der Ordner ist nicht vorhanden."));
+    }
+    const fs::path temporary = temporaryName(target);
+    try {
+        buildFile(temporary, data);
+        linkInPlace(temporary, path);
+    } catch (const Error& failure) {
+        removeQuietly(temporary);
+        if (failure.code() == codes::FileExists || failure.code() == codes::CannotCreate) throw;
+        throw Error(codes::CannotCreate, messages::cannotCreate(path, failure.description()));
+    }
+    removeQuietly(temporary);
+}
+
+}  // namespace engine::sqlite

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "engine/sqlite/CatalogModel.h"
+
+namespace engine::sqlite {
+
+// Writes a new database file holding data's catalog and empty tables. The file is built
+// under a temporary name in the same folder and then linked to path without replacing
+// anything, so path either does not appear or appears complete. Throws engine::Error:
+// FileExists when something is at path, CannotCreate for every other failure (also a
+// missing folder); the temporary file is removed in every case.
+void writeDatabaseFile(const std::string& path, const CatalogData& data);
+
+}  // namespace engine::sqlite

@@ -1,0 +1,55 @@
+#include "engine/sqlite/FileHeader.h"
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "engine/Error.h"
+#include "engine/ErrorCodes.h"
+#include "engine/sqlite/Catalog.h"
+#include "engine/sqlite/Messages.h"
+
+namespace engine::sqlite {
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 100;
+constexpr char kMagic[] = "SQLite format 3";  // with its NUL: 16 bytes
+constexpr std::size_t kWriteVersion = 18;     // 1: rollback journal, 2: WAL
+constexpr std::size_t kReadVersion = 19;
+constexpr std::size_t kUserVersion = 60;
+constexpr std::size_t kApplicationId = 68;
+
+std::int32_t bigEndian(const std::array<unsigned char, kHeaderSize>& header, std::size_t at) {
+    return static_cast<std::int32_t>(std::uint32_t{header[at]} << 24 |
+                                     std::uint32_t{header[at + 1]} << 16 |
+                                     std::uint32_t{header[at + 2]} << 8 | header[at + 3]);
+}
+
+bool headerMatches(const std::array<unsigned char, kHeaderSize>& header) {
+    return std::memcmp(header.data(), kMagic, sizeof kMagic) == 0 && header[kWriteVersion] == 1 &&
+           header[kReadVersion] == 1 &&
+           bigEndian(header, kUserVersion) == Catalog::kFormatVersion &&
+           bigEndian(header, kApplicationId) == Catalog::kApplicationId;
+}
+
+}  // namespace
+
+void checkFileHeader(const std::string& path) {
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
+        throw Error(codes::FileNotFound, messages::fileNotFound(path));
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Error(codes::FileNotFound, messages::fileNotFound(path));
+    std::array<unsigned char, kHeaderSize> header{};
+    in.read(reinterpret_cast<char*>(header.data()), kHeaderSize);
+    if (in.gcount() != static_cast<std::streamsize>(kHeaderSize) || !headerMatches(header)) {
+        throw Error(codes::NotADatabase, messages::notADatabase(path));
+    }
+}
+
+}  // namespace engine::sqlite

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace engine::sqlite {
+
+// Checks, before SQLite sees the file, that path names a regular file whose first bytes
+// are the header of one of our database files (SQLite format 3, rollback journal, our
+// application id and format version). Throws engine::Error: FileNotFound when there is no
+// file (or a folder, or an empty path), NotADatabase for anything else.
+void checkFileHeader(const std::string& path);
+
+}  // namespace engine::sqlite

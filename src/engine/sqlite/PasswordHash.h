@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace engine::sqlite {
+
+// A salted, deliberately slow hash of password (libsodium's crypto_pwhash_str with the
+// interactive limits). Throws engine::Error (IoError) when memory for it is missing.
+std::string hashPassword(const std::string& password);
+
+// True when password matches a hash made by hashPassword; false for a malformed hash.
+bool verifyPassword(const std::string& hash, const std::string& password);
+
+}  // namespace engine::sqlite

@@ -1,0 +1,107 @@
+#include "engine/sqlite/RecordCursor.h"
+
+#include <limits>
+
+#include "engine/Error.h"
+#include "engine/ErrorCodes.h"
+#include "engine/sqlite/DatabaseState.h"
+#include "engine/sqlite/Messages.h"
+#include "engine/sqlite/TableState.h"
+
+namespace engine::sqlite {
+
+namespace {
+
+[[noreturn]] void damaged(const DatabaseState& database) {
+    throw Error(codes::NotADatabase, messages::notADatabase(database.path()));
+}
+
+std::int64_t checkedInteger(const DatabaseState& database, const Statement& row, int column,
+                            std::int64_t low, std::int64_t high) {
+    if (!row.isInteger(column)) damaged(database);
+    const std::int64_t number = row.columnInt(column);
+    if (number < low || number > high) damaged(database);
+    return number;
+}
+
+}  // namespace
+
+RecordCursor::RecordCursor(std::shared_ptr<DatabaseState> database, TableState& table)
+    : m_database(std::move(database)), m_table(table) {}
+
+void RecordCursor::setOrder(const IndexDef* index) {
+    m_orderBy.clear();
+    if (index) {
+        for (int position : index->fields) m_orderBy += columnName(position) + ", ";
+    }
+    m_select.reset();
+    m_started = false;
+    m_onRow = false;
+}
+
+void RecordCursor::moveFirst() {
+    Connection& connection = m_database->connection();
+    if (!m_select) {
+        std::string columns;
+        for (const FieldDef& field : m_table.def().fields) {
+            columns += (columns.empty() ? "" : ", ") + columnName(field.position);
+        }
+        m_select = std::make_unique<Statement>(connection, "SELECT " + columns + " FROM " +
+                                                               dataTableName(m_table.def().id) +
+                                                               " ORDER BY " + m_orderBy + "rowid");
+    }
+    m_select->reset();
+    m_started = true;
+    m_onRow = false;
+    m_onRow = m_select->step();
+}
+
+void RecordCursor::move(int rows) {
+    if (rows < 0) {
+        throw Error(codes::InvalidArgument, "Der Datensatzzeiger kann nur vorwärts bewegt werden.");
+    }
+    ensureStarted();
+    for (int i = 0; i < rows; ++i) {
+        if (!m_onRow) throw Error(codes::NoCurrentRecord, "Das Tabellenende ist bereits erreicht.");
+        m_database->requireOpen();
+        m_onRow = false;
+        m_onRow = m_select->step();
+    }
+}
+
+bool RecordCursor::eof() {
+    ensureStarted();
+    return !m_onRow;
+}
+
+Variant RecordCursor::value(const FieldDef& field) {
+    ensureStarted();
+    m_database->requireOpen();
+    if (!m_onRow) throw Error(codes::NoCurrentRecord, "Kein aktueller Datensatz.");
+    const Statement& row = *m_select;
+    const int column = field.position;
+    if (row.isNull(column)) return {};
+    switch (field.type) {
+        case FieldType::Text:
+            if (!row.isText(column)) damaged(*m_database);
+            return Variant(row.columnText(column));
+        case FieldType::Int16:
+            return Variant(static_cast<std::int16_t>(
+                checkedInteger(*m_database, row, column, std::numeric_limits<std::int16_t>::min(),
+                               std::numeric_limits<std::int16_t>::max())));
+        case FieldType::Int32:
+            return Variant(static_cast<std::int32_t>(
+                checkedInteger(*m_database, row, column, std::numeric_limits<std::int32_t>::min(),
+                               std::numeric_limits<std::int32_t>::max())));
+        case FieldType::Bool:
+            return Variant(checkedInteger(*m_database, row, column, 0, 1) != 0);
+    }
+    damaged(*m_database);
+}
+
+void RecordCursor::ensureStarted() {
+    m_database->requireOpen();
+    if (!m_started) moveFirst();
+}
+
+}  // namespace engine::sqlite

@@ -1,0 +1,35 @@
+#include "engine/sqlite/SqliteFields.h"
+
+#include "engine/Error.h"
+#include "engine/ErrorCodes.h"
+#include "engine/sqlite/Messages.h"
+#include "engine/sqlite/SqliteField.h"
+
+namespace engine::sqlite {
+
+SqliteFields::SqliteFields(std::string tableName, std::vector<std::shared_ptr<SqliteField>> fields)
+    : m_tableName(std::move(tableName)), m_fields(std::move(fields)) {
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        m_names.add(m_fields[i]->Name(), static_cast<int>(i));
+    }
+}
+
+std::int32_t SqliteFields::Count() {
+    return static_cast<std::int32_t>(m_fields.size());
+}
+
+std::shared_ptr<Field> SqliteFields::ItemAt(std::int32_t position) {
+    if (position < 0 || position >= Count()) {
+        throw Error(codes::InvalidArgument,
+                    "Die Feldnummer " + std::to_string(position) + " ist ungültig.");
+    }
+    return m_fields[static_cast<std::size_t>(position)];
+}
+
+std::shared_ptr<Field> SqliteFields::Item(const Variant& key) {
+    const std::string& name = key.text();
+    if (auto position = m_names.find(name)) return m_fields[static_cast<std::size_t>(*position)];
+    throw Error(codes::NoSuchField, messages::noSuchField(m_tableName, name));
+}
+
+}  // namespace engine::sqlite

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/Fields.h"
+#include "engine/sqlite/NameIndex.h"
+
+namespace engine::sqlite {
+
+class SqliteField;
+
+// A table's fields in field order, looked up by name in O(1).
+class SqliteFields : public Fields {
+public:
+    SqliteFields(std::string tableName, std::vector<std::shared_ptr<SqliteField>> fields);
+
+    std::int32_t Count() override;
+    // InvalidArgument for a position outside 0 .. Count() - 1.
+    std::shared_ptr<Field> ItemAt(std::int32_t position) override;
+    // key must be Text (TypeMismatch otherwise); NoSuchField when no field has that name.
+    std::shared_ptr<Field> Item(const Variant& key) override;
+
+private:
+    std::string m_tableName;
+    std::vector<std::shared_ptr<SqliteField>> m_fields;
+    NameIndex m_names;
+};
+
+}  // namespace engine::sqlite

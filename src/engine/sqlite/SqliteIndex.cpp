@@ -1,0 +1,98 @@
+#include "engine/sqlite/SqliteIndex.h"
+
+#include "engine/Error.h"
+#include "engine/ErrorCodes.h"
+#include "engine/sqlite/Catalog.h"
+#include "engine/sqlite/DatabaseState.h"
+#include "engine/sqlite/Messages.h"
+#include "engine/sqlite/Statement.h"
+#include "engine/sqlite/TableState.h"
+
+namespace engine::sqlite {
+
+namespace {
+
+constexpr int kReportedDuplicates = 3;
+
+std::string keyColumns(const IndexDef& index, const char* separator) {
+    std::string columns;
+    for (int position : index.fields) {
+        columns += (columns.empty() ? "" : separator) + columnName(position);
+    }
+    return columns;
+}
+
+std::string describeKey(const Statement& row, std::size_t columns) {
+    std::string key;
+    for (std::size_t i = 0; i < columns; ++i) {
+        key += (i ? "; " : "") + row.columnText(static_cast<int>(i));
+    }
+    return "(" + key + ")";
+}
+
+}  // namespace
+
+SqliteIndex::SqliteIndex(std::shared_ptr<DatabaseState> database, TableState& table,
+                         std::size_t position)
+    : m_database(std::move(database)), m_table(table), m_position(position) {}
+
+IndexDef& SqliteIndex::def() {
+    m_database->requireOpen();
+    return m_table.def().indexes[m_position];
+}
+
+std::string SqliteIndex::Name() {
+    return def().name;
+}
+
+std::string SqliteIndex::DisplayName(std::int32_t) {
+    const IndexDef& index = def();
+    return index.displayName.empty() ? index.name : index.displayName;
+}
+
+void SqliteIndex::Rebuild() {
+    IndexDef& index = def();
+    m_database->requireWritable();
+    m_database->commitBatch();
+    if (!index.pending) {
+        m_database->connection().exec("REINDEX " + indexSqlName(index.id));
+        return;
+    }
+    createPending(index);
+}
+
+void SqliteIndex::createPending(IndexDef& index) {
+    Connection& connection = m_database->connection();
+    connection.exec("SAVEPOINT rebuild");
+    try {
+        connection.exec("DROP INDEX IF EXISTS " + indexSqlName(index.id));
+        connection.exec(Catalog::createIndexSql(m_table.def(), index));
+        Catalog::setPending(connection, index.id, false);
+        connection.exec("RELEASE rebuild");
+    } catch (const Error& error) {
+        connection.exec("ROLLBACK TO rebuild; RELEASE rebuild");
+        if (error.code() == codes::DuplicateKey) throwDuplicates(index);
+        throw;
+    }
+    index.pending = false;
+}
+
+void SqliteIndex::throwDuplicates(const IndexDef& index) {
+    const std::string columns = keyColumns(index, ", ");
+    Statement duplicates(m_database->connection(),
+                         "SELECT " + columns + " FROM " + dataTableName(m_table.def().id) +
+                             " WHERE " + keyColumns(index, " IS NOT NULL AND ") +
+                             " IS NOT NULL GROUP BY " + columns + " HAVING count(*) > 1 LIMIT " +
+                             std::to_string(kReportedDuplicates));
+    std::string keys;
+    while (duplicates.step()) {
+        keys += (keys.empty() ? "" : ", ") + describeKey(duplicates, index.fields.size());
+    }
+    throw Error(codes::DuplicateKey,
+                "Der eindeutige Index " + messages::quoted(index.name) + " der Tabelle " +
+                    messages::quoted(m_table.def().name) +
+                    " kann nicht aufgebaut werden, weil Schlüssel mehrfach vorkommen: " + keys +
+                    ". Der Index bleibt bis zu einem erfolgreichen Neuaufbau ausgesetzt.");
+}
+
+}  // namespace engine::sqlite

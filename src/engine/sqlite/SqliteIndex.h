@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/Index.h"
+
+namespace engine::sqlite {
+
+class DatabaseState;
+class TableState;
+struct IndexDef;
+
+class SqliteIndex : public Index {
+public:
+    SqliteIndex(std::shared_ptr<DatabaseState> database, TableState& table, std::size_t position);
+
+    std::string Name() override;
+    std::string DisplayName(std::int32_t reserved) override;  // the name when none is set
+
+    // Makes the index live and current. A pending index (see PrepareKeyStorage) is created
+    // anew; a live one is rebuilt in place. Any open bulk batch is committed first.
+    // Throws ReadOnly on a write-protected database and DuplicateKey, naming the index and
+    // some duplicate keys, when a unique index's records hold a key twice: the index then
+    // stays pending and nothing else changes.
+    void Rebuild() override;
+
+private:
+    IndexDef& def();
+    void createPending(IndexDef& index);
+    [[noreturn]] void throwDuplicates(const IndexDef& index);
+
+    std::shared_ptr<DatabaseState> m_database;
+    TableState& m_table;
+    std::size_t m_position;
+};
+
+}  // namespace engine::sqlite

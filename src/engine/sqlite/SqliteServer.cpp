@@ -1,0 +1,38 @@
+#include "engine/sqlite/SqliteServer.h"
+
+#include "engine/Error.h"
+#include "engine/ErrorCodes.h"
+#include "engine/sqlite/DatabaseState.h"
+#include "engine/sqlite/Messages.h"
+#include "engine/sqlite/NameFold.h"
+#include "engine/sqlite/PasswordHash.h"
+#include "engine/sqlite/SqliteDatabase.h"
+
+namespace engine::sqlite {
+
+namespace {
+
+bool authenticated(const DatabaseState& database, const std::string& user,
+                   const std::string& password) {
+    const std::string wanted = foldName(user);
+    for (const UserRecord& record : database.users()) {
+        if (foldName(record.name) == wanted) return verifyPassword(record.passwordHash, password);
+    }
+    return false;
+}
+
+}  // namespace
+
+std::shared_ptr<Database> SqliteServer::OpenDatabase(const std::string& path,
+                                                     const std::string& user,
+                                                     const std::string& password,
+                                                     std::int32_t flags) {
+    const bool readOnly = (flags & open_flags::ReadOnly) != 0;
+    auto state = std::make_shared<DatabaseState>(path, readOnly);
+    if (!authenticated(*state, user, password)) {
+        throw Error(codes::AccessDenied, messages::accessDenied());
+    }
+    return std::make_shared<SqliteDatabase>(std::move(state));
+}
+
+}  // namespace engine::sqlite

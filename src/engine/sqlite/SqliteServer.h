@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/DbServer.h"
+
+namespace engine::sqlite {
+
+// Opens database files. Of the flags only open_flags::ReadOnly (0x20) has a meaning: the
+// file is opened with SQLite's read-only mode and stays byte-identical; every write then
+// raises ReadOnly. Every other bit (e.g. 0x10, 0x10000, 0x20000) is accepted and ignored.
+class SqliteServer : public DbServer {
+public:
+    // Throws engine::Error: FileNotFound (no file, a folder, an empty path), NotADatabase
+    // (foreign, damaged, truncated or empty file), AccessDenied (unknown user, matched
+    // case-insensitively, or wrong password: one message for both), FileLocked (another
+    // connection is writing the file; reported after a short wait).
+    std::shared_ptr<Database> OpenDatabase(const std::string& path, const std::string& user,
+                                           const std::string& password,
+                                           std::int32_t flags) override;
+};
+
+}  // namespace engine::sqlite

@@ -1,0 +1,101 @@
+#include "engine/sqlite/TableState.h"
+
+#include <utility>
+
+#include "engine/Error.h"
+#include "engine/ErrorCodes.h"
+#include "engine/sqlite/DatabaseState.h"
+#include "engine/sqlite/Messages.h"
+
+namespace engine::sqlite {
+
+namespace {
+
+std::string insertSql(const TableDef& def) {
+    std::string columns;
+    std::string parameters;
+    for (const FieldDef& field : def.fields) {
+        columns += (columns.empty() ? "" : ", ") + columnName(field.position);
+        parameters += parameters.empty() ? "?" : ", ?";
+    }
+    return "INSERT INTO " + dataTableName(def.id) + "(" + columns + ") VALUES (" + parameters + ")";
+}
+
+}  // namespace
+
+void bindStored(Statement& statement, int parameter, const StoredValue& value) {
+    if (const auto* number = std::get_if<std::int64_t>(&value)) {
+        statement.bindInt(parameter, *number);
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
+        statement.bindText(parameter, *text);
+    } else {
+        statement.bindNull(parameter);
+    }
+}
+
+TableState::TableState(DatabaseState& database, TableDef def)
+    : m_database(database), m_def(std::move(def)) {}
+
+std::int64_t TableState::recordCount() {
+    if (!m_recordCount) {
+        Statement count(m_database.connection(), "SELECT count(*) FROM " + dataTableName(m_def.id));
+        count.step();
+        m_recordCount = count.columnInt(0);
+    }
+    return *m_recordCount;
+}
+
+void TableState::insert(const std::vector<StoredValue>& values) {
+    const std::int64_t before = recordCount();
+    m_database.beforeWrite();
+    if (!m_insert)
+        m_insert = std::make_unique<Statement>(m_database.connection(), insertSql(m_def));
+    try {
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            bindStored(*m_insert, static_cast<int>(i) + 1, values[i]);
+        }
+        m_insert->run();
+    } catch (const Error& error) {
+        m_database.afterFailedWrite();
+        if (error.code() == codes::DuplicateKey) throwDuplicate(values);
+        throw;
+    }
+    m_recordCount = before + 1;
+    m_database.afterWrite();
+}
+
+void TableState::deleteAll() {
+    m_database.beforeWrite();
+    try {
+        m_database.connection().exec("DELETE FROM " + dataTableName(m_def.id));
+    } catch (...) {
+        m_database.afterFailedWrite();
+        throw;
+    }
+    m_recordCount = 0;
+    m_database.afterWrite();
+}
+
+void TableState::throwDuplicate(const std::vector<StoredValue>& values) {
+    for (const IndexDef& index : m_def.indexes) {
+        if (!index.unique || index.pending) continue;
+        std::string sql = "SELECT 1 FROM " + dataTableName(m_def.id) + " WHERE 1";
+        for (int position : index.fields) sql += " AND " + columnName(position) + " IS ?";
+        Statement probe(m_database.connection(), sql);
+        for (std::size_t i = 0; i < index.fields.size(); ++i) {
+            bindStored(probe, static_cast<int>(i) + 1, values[index.fields[i]]);
+        }
+        if (probe.step()) {
+            throw Error(codes::DuplicateKey,
+                        "Der Datensatz wurde nicht gespeichert: der eindeutige Index " +
+                            messages::quoted(index.name) + " der Tabelle " +
+                            messages::quoted(m_def.name) + " enthält diesen Schlüssel bereits.");
+        }
+    }
+    throw Error(codes::DuplicateKey,
+                "Der Datensatz wurde nicht gespeichert: ein eindeutiger "
+                "Index der Tabelle " +
+                    messages::quoted(m_def.name) + " enthält diesen Schlüssel bereits.");
+}
+
+}  // namespace engine::sqlite

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+
+#include "engine/Variant.h"
+#include "engine/sqlite/CatalogModel.h"
+
+namespace engine::sqlite {
+
+// A value as it is stored in a data column: NULL, an integer (also bools as 0/1) or text.
+using StoredValue = std::variant<std::monostate, std::int64_t, std::string>;
+
+// Converts value to what field stores. Empty and Missing give NULL. Throws engine::Error
+// (ValueRefused, naming field and value) for a value that does not fit:
+//  text:        Text up to size code points, Int16/Int32 as decimal, Boolean as "true"/"false";
+//  int16/int32: Int16, Int32, Boolean (1/0), Text of an optional '-' and digits; in range;
+//  bool:        Boolean, integers (0 false, else true), Text "true"/"false" in any case.
+// Objects and arrays are refused for every field.
+StoredValue toStored(const FieldDef& field, const Variant& value);
+
+// The number of Unicode code points in valid UTF-8 text; -1 when text is not valid UTF-8.
+std::int64_t codePointCount(std::string_view text);
+
+}  // namespace engine::sqlite

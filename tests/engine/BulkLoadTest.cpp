@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "EngineTestFiles.h"
+#include "TempDir.h"
+#include "TestDatabase.h"
+#include "engine/Error.h"
+#include "engine/ErrorCodes.h"
+#include "engine/Field.h"
+#include "engine/Fields.h"
+#include "engine/Index.h"
+#include "engine/Indexes.h"
+#include "engine/Table.h"
+#include "engine/Tables.h"
+
+namespace {
+
+namespace codes = engine::codes;
+using engine::Variant;
+using enginetest::codeOf;
+using I32 = std::int32_t;
+
+// Stores one Kunden record with this ID and name.
+void addKunde(engine::Table& table, I32 id, const std::string& name = "Kunde") {
+    table.AddNew(table.NewRecordBuffer(0));
+    table.Fields()->Item(Variant("ID"))->SetValue(id);
+    table.Fields()->Item(Variant("Name"))->SetValue(name);
+    table.Update(32);
+}
+
+// A single integer read with plain SQLite, bypassing the engine.
+std::int64_t rawCount(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+    const std::int64_t value =
+        sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : -1;
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return value;
+}
+
+std::int64_t sqliteIndexCount(const std::string& path) {
+    return rawCount(path,
+                    "SELECT count(*) FROM sqlite_schema WHERE name LIKE 'idx\\_%' ESCAPE '\\'");
+}
+
+class BulkLoadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::createVdb(m_path, enginetest::standardTables());
+        enginetest::openDb(m_path)->PrepareKeyStorage(false);
+    }
+
+    // The target reopened as the copy reopens it, in bulk mode.
+    std::shared_ptr<engine::Database> reopenBulk() {
+        auto database = enginetest::openDb(m_path);
+        database->KeyStorageAccess(true);
+        return database;
+    }
+
+    testsupport::TempDir m_dir;
+    std::string m_path = m_dir.file("ziel.vdb");
+};
+
+TEST_F(BulkLoadTest, PreparationDropsIndexesUntilRebuildAndRecordsSurviveRelease) {
+    EXPECT_EQ(sqliteIndexCount(m_path), 0);
+    {
+        auto database = reopenBulk();
+        auto kunden = database->Tables()->Item(Variant("Kunden"));
+        for (I32 id = 0; id < 12001; ++id) addKunde(*kunden, id);
+        EXPECT_EQ(kunden->RecordCount(), 12001);
+    }
+    EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM data_1"), 12001);
+    {
+        auto database = enginetest::openDb(m_path);
+        auto indexes = database->Tables()->Item(Variant("Kunden"))->Indexes();
+        for (I32 i = 0; i < indexes->Count(); ++i) indexes->ItemAt(i)->Rebuild();
+        indexes->ItemAt(0)->Rebuild();  // a live index is rebuilt in place
+    }
+    EXPECT_EQ(sqliteIndexCount(m_path), 2);
+}
+
+TEST_F(BulkLoadTest, SwitchingBulkModeOffCommitsTheOpenBatch) {
+    auto database = reopenBulk();
+    auto kunden = database->Tables()->Item(Variant("Kunden"));
+    for (I32 id = 0; id < 3; ++id) addKunde(*kunden, id);
+    database->KeyStorageAccess(false);
+    EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM data_1"), 3);
+    addKunde(*kunden, 3);  // autocommit again
+    EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM data_1"), 4);
+}
+
+TEST_F(BulkLoadTest, UniqueRebuildWithDuplicatesFailsAndTheIndexStaysPending) {
+    {
+        auto database = reopenBulk();
+        auto kunden = database->Tables()->Item(Variant("Kunden"));
+        for (I32 id : {5, 7, 7, 8}) addKunde(*kunden, id);  // not checked while pending
+        auto id = kunden->Indexes()->ItemAt(0);
+        try {
+            id->Rebuild();
+            FAIL() << "unique index built over duplicates";
+        } catch (const engine::Error& error) {
+            EXPECT_EQ(error.code(), codes::DuplicateKey);
+            EXPECT_NE(error.description().find("„ID“"), std::string::npos) << error.description();
+            EXPECT_NE(error.description().find("(7)"), std::string::npos) << error.description();
+        }
+        kunden->Indexes()->ItemAt(1)->Rebuild();  // the non-unique index builds
+        EXPECT_EQ(kunden->RecordCount(), 4);
+    }
+    EXPECT_EQ(sqliteIndexCount(m_path), 1);
+    auto database = enginetest::openDb(m_path);
+    auto kunden = database->Tables()->Item(Variant("Kunden"));
+    EXPECT_EQ(codeOf([&] { kunden->Indexes()->ItemAt(0)->Rebuild(); }), codes::DuplicateKey);
+    kunden->DeleteAllRecords();
+    kunden->Indexes()->ItemAt(0)->Rebuild();
+    addKunde(*kunden, 1);
+    EXPECT_EQ(codeOf([&] { addKunde(*kunden, 1); }), codes::DuplicateKey);
+}
+
+TEST_F(BulkLoadTest, CallerTransactionStoresAllOrNothing) {
+    auto database = enginetest::openDb(m_path);
+    auto kunden = database->Tables()->Item(Variant("Kunden"));
+    EXPECT_THROW(engine::sqlite::inTransaction(*database,
+                                               [&] {
+                                                   addKunde(*kunden, 1);
+                                                   addKunde(*kunden, 2);
+                                                   throw std::runtime_error("abgebrochen");
+                                               }),
+                 std::runtime_error);
+    EXPECT_EQ(kunden->RecordCount(), 0);
+    engine::sqlite::inTransaction(*database, [&] { addKunde(*kunden, 3); });
+    EXPECT_EQ(kunden->RecordCount(), 1);
+    EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM data_1"), 1);
+}
+
+// The child stores records in bulk mode, reports through the pipe once two batches must
+// have been committed, and goes on storing until it is killed.
+[[noreturn]] void loadUntilKilled(const std::string& path, int reportFd) {
+    auto database = enginetest::openDb(path);
+    database->KeyStorageAccess(true);
+    auto kunden = database->Tables()->Item(Variant("Kunden"));
+    for (I32 id = 0; id < 50'000'000; ++id) {
+        addKunde(*kunden, id, "Kunde " + std::to_string(id));
+        if (id == 10'001) {
+            const char done = 'x';
+            if (::write(reportFd, &done, 1) != 1) ::_exit(2);
+        }
+    }
+    ::_exit(3);
+}
+
+TEST_F(BulkLoadTest, KilledLoadLeavesAnOpenableFileWithAPrefixOfTheRecords) {
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        try {
+            loadUntilKilled(m_path, pipeFds[1]);
+        } catch (...) {
+            ::_exit(4);
+        }
+    }
+    ::close(pipeFds[1]);
+    char report = 0;
+    const ssize_t got = ::read(pipeFds[0], &report, 1);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(pipeFds[0]);
+    ASSERT_EQ(got, 1) << "the child ended before committing";
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    const auto rows = testsupport::readRows(m_path, "Kunden");
+    ASSERT_GE(rows.size(), 10'000u);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        ASSERT_EQ(rows[i][0], Variant(static_cast<I32>(i)));
+        ASSERT_EQ(rows[i][1], Variant("Kunde " + std::to_string(i)));
+    }
+    auto database = enginetest::openDb(m_path);
+    EXPECT_EQ(database->Tables()->Item(Variant("Kunden"))->RecordCount(),
+              static_cast<I32>(rows.size()));
+}
+
+}  // namespace

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+#include "EngineTestFiles.h"
+#include "TempDir.h"
+#include "TestDatabase.h"
+#include "engine/Error.h"
+#include "engine/ErrorCodes.h"
+#include "engine/Field.h"
+#include "engine/Fields.h"
+#include "engine/Table.h"
+#include "engine/Tables.h"
+
+namespace {
+
+namespace codes = engine::codes;
+using engine::Variant;
+using engine::sqlite::FieldType;
+using I16 = std::int16_t;
+using I32 = std::int32_t;
+
+struct ConversionCase {
+    const char* field;  // T text(5), K int16, L int32, B bool
+    Variant input;
+    std::optional<Variant> stored;  // nullopt: ValueRefused
+};
+
+std::ostream& operator<<(std::ostream& out, const ConversionCase& c) {
+    return out << c.field;
+}
+
+const std::optional<Variant> kRefused;
+
+const ConversionCase kCases[] = {
+    {"T", "abc", Variant("abc")},
+    {"T", "ÄÖÜäß", Variant("ÄÖÜäß")},  // five code points in ten bytes
+    {"T", "ÄÖÜäßx", kRefused},
+    {"T", I16{-7}, Variant("-7")},
+    {"T", I32{12345}, Variant("12345")},
+    {"T", I32{123456}, kRefused},
+    {"T", true, Variant("true")},
+    {"T", false, Variant("false")},
+    {"T", "\xff\xfe", kRefused},
+    {"T", Variant(), Variant()},
+    {"T", Variant::missing(), Variant()},
+    {"T", Variant(std::make_shared<engine::Object>()), kRefused},
+    {"T", Variant(engine::VariantArray{Variant("a")}), kRefused},
+    {"K", I16{-32768}, Variant(I16{-32768})},
+    {"K", I32{32767}, Variant(I16{32767})},
+    {"K", I32{32768}, kRefused},
+    {"K", I32{-32769}, kRefused},
+    {"K", true, Variant(I16{1})},
+    {"K", "-123", Variant(I16{-123})},
+    {"K", "40000", kRefused},
+    {"K", "12 ", kRefused},
+    {"K", " 12", kRefused},
+    {"K", "+5", kRefused},
+    {"K", "", kRefused},
+    {"K", "-", kRefused},
+    {"K", "1.5", kRefused},
+    {"K", "99999999999999999999999", kRefused},
+    {"K", Variant(), Variant()},
+    {"L", I32{-2147483647 - 1}, Variant(I32{-2147483647 - 1})},
+    {"L", I16{-5}, Variant(I32{-5})},
+    {"L", "2147483647", Variant(I32{2147483647})},
+    {"L", "-2147483648", Variant(I32{-2147483647 - 1})},
+    {"L", "2147483648", kRefused},
+    {"L", false, Variant(I32{0})},
+    {"L", Variant(engine::VariantArray{}), kRefused},
+    {"B", true, Variant(true)},
+    {"B", I16{0}, Variant(false)},
+    {"B", I32{-3}, Variant(true)},
+    {"B", "TRUE", Variant(true)},
+    {"B", "False", Variant(false)},
+    {"B", "ja", kRefused},
+    {"B", "1", kRefused},
+    {"B", Variant(), Variant()},
+};
+
+class ValueConversionTest : public ::testing::TestWithParam<ConversionCase> {
+protected:
+    static void SetUpTestSuite() {
+        s_dir = std::make_unique<testsupport::TempDir>();
+        const std::string path = s_dir->file("werte.vdb");
+        testsupport::createVdb(path, {{"Werte",
+                                       "",
+                                       {{"T", FieldType::Text, 5},
+                                        {"K", FieldType::Int16, 0},
+                                        {"L", FieldType::Int32, 0},
+                                        {"B", FieldType::Bool, 0}},
+                                       {}}});
+        s_database = enginetest::openDb(path);
+    }
+    static void TearDownTestSuite() {
+        s_database.reset();
+        s_dir.reset();
+    }
+
+    static inline std::unique_ptr<testsupport::TempDir> s_dir;
+    static inline std::shared_ptr<engine::Database> s_database;
+};
+
+TEST_P(ValueConversionTest, StoresConvertedValueOrRefusesWithoutStoring) {
+    const ConversionCase& c = GetParam();
+    auto table = s_database->Tables()->Item(Variant("Werte"));
+    table->DeleteAllRecords();
+    auto field = table->Fields()->Item(Variant(c.field));
+    table->AddNew(table->NewRecordBuffer(0));
+    if (!c.stored) {
+        try {
+            field->SetValue(c.input);
+            FAIL() << "value accepted";
+        } catch (const engine::Error& error) {
+            EXPECT_EQ(error.code(), codes::ValueRefused);
+            EXPECT_NE(error.description().find(std::string("„") + c.field + "“"), std::string::npos)
+                << error.description();
+        }
+        EXPECT_EQ(table->RecordCount(), 0);
+        return;
+    }
+    field->SetValue(c.input);
+    table->Update(32);
+    table->MoveFirst(32);
+    ASSERT_FALSE(table->Eof());
+    EXPECT_EQ(field->Value(), *c.stored);
+    for (const char* other : {"T", "K", "L", "B"}) {  // unwritten fields stay empty
+        if (std::string(other) != c.field) {
+            EXPECT_TRUE(table->Fields()->Item(Variant(other))->Value().isEmpty());
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ValueConversionTest, ::testing::ValuesIn(kCases));
+
+}  // namespace
