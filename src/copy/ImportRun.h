@@ -9,6 +9,7 @@ class DbServer;
 
 namespace dbcopy {
 
+class ErrorReport;
 class EventYield;
 class FileProbe;
 class ImportForm;
@@ -25,9 +26,21 @@ public:
     ~ImportRun();
 
     // Runs one import; reports every step, skip and error in the log and always returns normally.
+    // Refuses, with one line and before anything is opened, a target that is the source file.
     void RunImport();
 
 private:
+    // Writes the refusal line and returns true when source and target paths name one file.
+    bool refuseSameFile();
+
+    // The engine server, made by the factory when there is none yet. Throws what the factory
+    // throws, or engine::Error (codes::NoServer) when it gives no server.
+    engine::DbServer& server();
+
+    // The run's error handler: the user-name hint when txtDestUser is empty, then the two
+    // error report lines. Failures of the log pass to the caller.
+    void reportFailure(const ErrorReport& error);
+
     ImportForm& m_form;
     ProgressLog& m_log;
     EventYield& m_yield;

@@ -1,0 +1,49 @@
+#include "copy/ErrorReport.h"
+
+#include <cstdio>
+#include <exception>
+#include <new>
+#include <utility>
+
+#include "copy/RunErrorCodes.h"
+#include "engine/Error.h"
+#include "log/ProgressLog.h"
+
+namespace dbcopy {
+
+ErrorReport::ErrorReport(std::int32_t code, std::string description)
+    : m_code(code), m_description(std::move(description)) {}
+
+ErrorReport ErrorReport::fromCurrentException() {
+    try {
+        throw;
+    } catch (const engine::Error& error) {
+        return {error.code(), error.description()};
+    } catch (const std::bad_alloc&) {
+        return {codes::OutOfMemory, "Nicht genügend Speicher"};
+    } catch (const std::exception& error) {
+        const std::string what = error.what();
+        return {codes::InternalError,
+                what.empty() ? "Interner Fehler" : "Interner Fehler: " + what};
+    } catch (...) {
+        return {codes::InternalError, "Interner Fehler"};
+    }
+}
+
+std::string ErrorReport::codeLine() const {
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08X",
+                  static_cast<unsigned>(static_cast<std::uint32_t>(m_code)));
+    return std::string("Fehler 0x") + digits;
+}
+
+std::string ErrorReport::descriptionLine() const {
+    return "Err.Description: " + m_description;
+}
+
+void ErrorReport::writeTo(ProgressLog& log) const {
+    log.AddLog(codeLine());
+    log.AddLog(descriptionLine());
+}
+
+}  // namespace dbcopy

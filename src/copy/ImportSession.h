@@ -1,0 +1,75 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace engine {
+class Database;
+class DbServer;
+class Index;
+class Table;
+}  // namespace engine
+
+namespace dbcopy {
+
+class FileProbe;
+class ImportForm;
+class ProgressLog;
+class TableCopy;
+
+// One import run's steps and the engine references it holds while they run.
+class ImportSession {
+public:
+    // Gives the engine server, making it on first use; throws when it cannot be made.
+    using ServerAccess = std::function<engine::DbServer&()>;
+
+    ImportSession(ImportForm& form, ProgressLog& log, TableCopy& tableCopy, FileProbe& files,
+                  ServerAccess server);
+
+    // Releases what is still held: current index, current table, target, then source.
+    ~ImportSession();
+
+    ImportSession(const ImportSession&) = delete;
+    ImportSession& operator=(const ImportSession&) = delete;
+
+    // Opens the source, creates the target when no file is at its path, opens it, empties it on
+    // request, prepares and reopens it, copies every source table into its namesake, rebuilds
+    // every target index and closes both, writing each step to the log. A missing target table
+    // met inside one of the three table loops is reported and skipped; any other error is
+    // thrown, with the references still held until destruction.
+    void run();
+
+private:
+    void openSource();
+    void createTargetIfMissing();
+    bool targetFileExists();
+    void openTarget();
+    std::shared_ptr<engine::Database> openTargetDatabase();
+    void emptyTarget();
+    void prepareKeyStorage();
+    void reopenTarget();
+    void copyTables();
+    void copyCurrentTable();
+    void rebuildIndexes();
+    void rebuildCurrentTableIndexes();
+    void writeIndexLine();
+    void close();
+
+    // Runs one step of a table loop. An engine error NoSuchTable from it is reported with the
+    // skip line naming the current table, and the loop goes on; any other error is thrown, as
+    // is any error of the skip line itself.
+    void continueAfterMissingTable(const std::function<void()>& step);
+
+    ImportForm& m_form;
+    ProgressLog& m_log;
+    TableCopy& m_tableCopy;
+    FileProbe& m_files;
+    ServerAccess m_server;
+
+    std::shared_ptr<engine::Database> m_source;
+    std::shared_ptr<engine::Database> m_target;
+    std::shared_ptr<engine::Table> m_table;  // current table of the three table loops
+    std::shared_ptr<engine::Index> m_index;  // current index of the index loop
+};
+
+}  // namespace dbcopy
