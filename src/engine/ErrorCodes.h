@@ -14,6 +14,7 @@ constexpr std::int32_t FileLocked = make(0x80041004);       // another process h
 constexpr std::int32_t FileExists = make(0x80041005);       // a file is already at the path
 constexpr std::int32_t ReadOnly = make(0x80041006);         // write on a read-only database
 constexpr std::int32_t CannotCreate = make(0x80041007);     // the new file could not be written
+constexpr std::int32_t NeedsRecovery = make(0x80041008);    // left mid-write; a writable open repairs it
 constexpr std::int32_t ValueRefused = make(0x80041010);     // value does not fit the field
 constexpr std::int32_t NoNewRecord = make(0x80041011);      // Update without AddNew
 constexpr std::int32_t NoCurrentRecord = make(0x80041012);  // cursor before first / past last

@@ -46,25 +46,6 @@ inline std::vector<testsupport::Row> kundenRows(int count, int first = 1) {
     return rows;
 }
 
-// Appends rows like testsupport::appendRows, but in one transaction, so that thousands of
-// records are written at once.
-inline void appendRowsAtOnce(const std::string& path, const std::string& table,
-                             const std::vector<testsupport::Row>& rows) {
-    auto database = engine::sqlite::createServer()->OpenDatabase(path, testsupport::kUser,
-                                                                 testsupport::kPassword, 0);
-    auto target = database->Tables()->Item(engine::Variant(table));
-    auto fields = target->Fields();
-    engine::sqlite::inTransaction(*database, [&] {
-        for (const testsupport::Row& row : rows) {
-            target->AddNew(target->NewRecordBuffer(0));
-            for (std::size_t i = 0; i < row.size(); ++i) {
-                fields->ItemAt(static_cast<std::int32_t>(i))->SetValue(row[i]);
-            }
-            target->Update(32);
-        }
-    });
-}
-
 // An import between real database files in a temporary folder, through the window's fields as
 // the run reads them. Every run checks that the source file stays byte-identical.
 class FileImportTest : public testing::Test {

@@ -31,7 +31,7 @@ class ProgressLines : public FileImportTest, public testing::WithParamInterface<
 
 TEST_P(ProgressLines, AfterEveryThousandthRecord) {
     createVdb(source, {kundenTable()});
-    appendRowsAtOnce(source, "Kunden", kundenRows(GetParam().records));
+    appendRows(source, "Kunden", kundenRows(GetParam().records));
     createVdb(target, {kundenTable()});
     runImport();
 

@@ -179,6 +179,14 @@ TEST_F(BulkLoadTest, KilledLoadLeavesAnOpenableFileWithAPrefixOfTheRecords) {
     ASSERT_EQ(got, 1) << "the child ended before committing";
     ASSERT_TRUE(WIFSIGNALED(status));
 
+    // A load killed in the middle of a batch leaves a journal that a read-only open cannot
+    // replay; the first writable open rolls the unfinished batch back.
+    try {
+        testsupport::readRows(m_path, "Kunden");
+    } catch (const engine::Error& error) {
+        EXPECT_EQ(error.code(), engine::codes::NeedsRecovery) << error.description();
+    }
+    enginetest::openDb(m_path).reset();
     const auto rows = testsupport::readRows(m_path, "Kunden");
     ASSERT_GE(rows.size(), 10'000u);
     for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -291,7 +291,7 @@ CatalogData Catalog::load(Connection& connection, const std::string& path) {
     } catch (const Mismatch&) {
         throw Error(codes::NotADatabase, messages::notADatabase(path));
     } catch (const Error& error) {
-        if (error.code() == codes::FileLocked) throw;
+        if (error.code() == codes::FileLocked || error.code() == codes::NeedsRecovery) throw;
         throw Error(codes::NotADatabase, messages::notADatabase(path));
     }
 }

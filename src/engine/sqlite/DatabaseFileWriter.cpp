@@ -58,9 +58,9 @@ void linkInPlace(const fs::path& from, const std::string& to) {
 
 void writeDatabaseFile(const std::string& path, const CatalogData& data) {
     if (somethingAt(path)) throw Error(codes::FileExists, messages::fileExists(path));
-    const fs::path target = fs::absolute(fs::path(path));
     std::error_code error;
-    if (!fs::is_directory(target.parent_path(), error)) {
+    const fs::path target = fs::absolute(fs::path(path), error);
+    if (path.empty() || error || !fs::is_directory(target.parent_path(), error)) {
         throw Error(codes::CannotCreate,
                     messages::cannotCreate(path, "Der Ordner ist nicht vorhanden."));
     }

@@ -16,6 +16,9 @@ void throwSqlite(int rc, sqlite3* db, const std::string& path) {
                     "enthalten: " +
                         detail);
     }
+    if (rc == SQLITE_READONLY_ROLLBACK) {
+        throw Error(codes::NeedsRecovery, messages::needsRecovery(path));
+    }
     switch (rc & 0xff) {
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:

@@ -24,6 +24,12 @@ std::string fileLocked(const std::string& path) {
     return "Die Datei " + quoted(path) + " wird gerade von einem anderen Prozess gesperrt.";
 }
 
+std::string needsRecovery(const std::string& path) {
+    return "Die Datei " + quoted(path) +
+           " wurde beim letzten Schreiben nicht sauber geschlossen und muss wiederhergestellt "
+           "werden. Öffnen Sie sie dazu einmal mit Schreibzugriff.";
+}
+
 std::string fileExists(const std::string& path) {
     return "Die Datei " + quoted(path) + " ist bereits vorhanden.";
 }

@@ -12,6 +12,7 @@ std::string fileNotFound(const std::string& path);
 std::string notADatabase(const std::string& path);
 std::string accessDenied();
 std::string fileLocked(const std::string& path);
+std::string needsRecovery(const std::string& path);
 std::string fileExists(const std::string& path);
 std::string readOnly();
 std::string cannotCreate(const std::string& path, std::string_view reason);
