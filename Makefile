@@ -31,3 +31,19 @@ lint: configure
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+bench: build
+	@scripts/bench.sh $(BUILD_DIR)
+
+screenshot: build
+	@scripts/screenshot.sh $(BUILD_DIR)
+
+# Every test under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan; ASAN_TESTS
+# (a regular expression over test executables and test names) limits the run.
+test-asan:
+	@ASAN_TESTS='$(ASAN_TESTS)' WERROR=$(WERROR) scripts/test-asan.sh
+
+# The engine fuzzer (clang, build-fuzz) for FUZZ_SECONDS seconds, one job.
+FUZZ_SECONDS ?= 600
+fuzz:
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz.sh

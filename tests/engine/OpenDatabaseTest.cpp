@@ -75,6 +75,24 @@ TEST_F(OpenDatabaseTest, UserNameMatchesCaseInsensitivelyPasswordDoesNot) {
               codes::AccessDenied);
 }
 
+// The server remembers verified logins; that must never let a password through that the
+// stored hash of another file does not match.
+TEST_F(OpenDatabaseTest, ALoginVerifiedForOneFileOpensNoOtherWithADifferentPassword) {
+    const std::string other = m_dir.file("andere.vdb");
+    engine::sqlite::createDatabase(other, {{{testsupport::kUser, "anderes"}},
+                                           enginetest::standardTables()});
+    auto server = engine::sqlite::createServer();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_NE(server->OpenDatabase(m_path, testsupport::kUser, testsupport::kPassword, 0x30030),
+                  nullptr);
+        EXPECT_EQ(codeOf([&] {
+                      server->OpenDatabase(other, testsupport::kUser, testsupport::kPassword, 0x30030);
+                  }),
+                  codes::AccessDenied);
+        EXPECT_NE(server->OpenDatabase(other, testsupport::kUser, "anderes", 0x30030), nullptr);
+    }
+}
+
 TEST_F(OpenDatabaseTest, ReadOnlyOpenLeavesFileByteIdenticalAndRefusesWrites) {
     const std::string before = testsupport::fileBytes(m_path);
     {

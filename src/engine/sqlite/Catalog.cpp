@@ -142,7 +142,7 @@ std::vector<TableDef> loadTables(Connection& connection) {
         table.id = rows.columnInt(0);
         table.name = rows.columnText(1);
         table.displayName = rows.columnText(2);
-        expect(!table.name.empty());
+        expect(table.id > 0 && !table.name.empty());  // ids name the data tables: data_<id>
         tables.push_back(std::move(table));
     }
     return tables;
@@ -192,7 +192,7 @@ void loadIndexes(Connection& connection, std::map<std::int64_t, TableDef*>& byId
             index.fields.push_back(static_cast<int>(position));
         }
         parts.reset();
-        expect(!index.name.empty() && !index.fields.empty());
+        expect(index.id > 0 && !index.name.empty() && !index.fields.empty());
         table.indexes.push_back(std::move(index));
     }
 }

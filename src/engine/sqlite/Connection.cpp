@@ -27,7 +27,8 @@ void Connection::Closer::operator()(sqlite3* db) const noexcept {
 
 Connection::Connection(const std::string& path, int openFlags) {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, openFlags, nullptr);
+    // Each connection serves one thread at a time, so SQLite need not lock around each call.
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, openFlags | SQLITE_OPEN_NOMUTEX, nullptr);
     m_db.reset(raw);
     if (rc != SQLITE_OK) throwSqlite(rc, m_db.get(), path);
     configure(m_db.get());

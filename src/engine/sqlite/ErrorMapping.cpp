@@ -30,6 +30,10 @@ void throwSqlite(int rc, sqlite3* db, const std::string& path) {
             throw Error(codes::ReadOnly, messages::readOnly());
         case SQLITE_CANTOPEN:
             throw Error(codes::FileNotFound, messages::fileNotFound(path));
+        case SQLITE_FULL:
+            throw Error(codes::IoError, messages::diskFull());
+        case SQLITE_IOERR:
+            throw Error(codes::IoError, messages::ioError("Der Datenträger meldet einen Fehler."));
         default:
             throw Error(codes::IoError, messages::ioError(detail));
     }

@@ -29,16 +29,20 @@ std::int32_t bigEndian(const std::array<unsigned char, kHeaderSize>& header, std
                                      std::uint32_t{header[at + 2]} << 8 | header[at + 3]);
 }
 
+constexpr unsigned char kRollbackJournal = 1;
+constexpr unsigned char kWriteAheadLog = 2;
+
 bool headerMatches(const std::array<unsigned char, kHeaderSize>& header) {
-    return std::memcmp(header.data(), kMagic, sizeof kMagic) == 0 && header[kWriteVersion] == 1 &&
-           header[kReadVersion] == 1 &&
+    const unsigned char mode = header[kWriteVersion];
+    return std::memcmp(header.data(), kMagic, sizeof kMagic) == 0 &&
+           (mode == kRollbackJournal || mode == kWriteAheadLog) && header[kReadVersion] == mode &&
            bigEndian(header, kUserVersion) == Catalog::kFormatVersion &&
            bigEndian(header, kApplicationId) == Catalog::kApplicationId;
 }
 
 }  // namespace
 
-void checkFileHeader(const std::string& path) {
+void checkFileHeader(const std::string& path, bool readOnly) {
     std::error_code error;
     if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
         throw Error(codes::FileNotFound, messages::fileNotFound(path));
@@ -49,6 +53,9 @@ void checkFileHeader(const std::string& path) {
     in.read(reinterpret_cast<char*>(header.data()), kHeaderSize);
     if (in.gcount() != static_cast<std::streamsize>(kHeaderSize) || !headerMatches(header)) {
         throw Error(codes::NotADatabase, messages::notADatabase(path));
+    }
+    if (readOnly && header[kWriteVersion] == kWriteAheadLog) {
+        throw Error(codes::NeedsRecovery, messages::needsRecovery(path));
     }
 }
 

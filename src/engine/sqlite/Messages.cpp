@@ -46,6 +46,10 @@ std::string ioError(std::string_view detail) {
     return "Lese- oder Schreibfehler in der Datenbank: " + std::string(detail);
 }
 
+std::string diskFull() {
+    return "Der Datenträger ist voll; die Daten konnten nicht geschrieben werden.";
+}
+
 std::string noSuchTable(std::string_view name) {
     return "Die Tabelle " + quoted(name) + " ist nicht vorhanden.";
 }

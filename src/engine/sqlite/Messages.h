@@ -17,6 +17,7 @@ std::string fileExists(const std::string& path);
 std::string readOnly();
 std::string cannotCreate(const std::string& path, std::string_view reason);
 std::string ioError(std::string_view detail);
+std::string diskFull();
 std::string noSuchTable(std::string_view name);
 std::string noSuchField(std::string_view table, std::string_view field);
 std::string noSuchIndex(std::string_view table, std::string_view key);

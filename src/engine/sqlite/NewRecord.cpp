@@ -1,23 +1,29 @@
 #include "engine/sqlite/NewRecord.h"
 
+#include <algorithm>
+
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
 
 namespace engine::sqlite {
 
 void NewRecord::begin(std::size_t fieldCount) {
-    m_values.assign(fieldCount, std::monostate{});
+    m_values.resize(fieldCount);
+    m_isSet.assign(fieldCount, 0);
     m_active = true;
 }
 
-void NewRecord::set(int position, StoredValue value) {
+void NewRecord::set(const FieldDef& field, const Variant& value) {
     requireActive();
-    m_values[static_cast<std::size_t>(position)] = std::move(value);
+    const auto position = static_cast<std::size_t>(field.position);
+    storeInto(m_values[position], field, value);
+    m_isSet[position] = 1;
 }
 
-const std::vector<StoredValue>& NewRecord::values() const {
+const StoredValue& NewRecord::value(std::size_t position) const {
+    static const StoredValue null;
     requireActive();
-    return m_values;
+    return m_isSet[position] ? m_values[position] : null;
 }
 
 void NewRecord::requireActive() const {

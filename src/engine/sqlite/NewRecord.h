@@ -7,23 +7,31 @@
 
 namespace engine::sqlite {
 
-// The record begun with AddNew and not yet stored: one value per field, NULL until set.
+// The record begun with AddNew and not yet stored: one value per field, NULL until set. The
+// slots outlive each record, so that text buffers are reused from one record to the next.
 class NewRecord {
 public:
     // Begins a record of fieldCount fields, discarding one begun before.
     void begin(std::size_t fieldCount);
     bool active() const noexcept { return m_active; }
-    // Sets one field; throws NoNewRecord when no record is begun.
-    void set(int position, StoredValue value);
-    // The values of the record begun; throws NoNewRecord when none is.
-    const std::vector<StoredValue>& values() const;
+
+    // Sets one field from value, converted for field; throws NoNewRecord when no record is
+    // begun, or what storeInto throws.
+    void set(const FieldDef& field, const Variant& value);
+
+    // The value of field position of the record begun; throws NoNewRecord when none is.
+    std::size_t size() const noexcept { return m_values.size(); }
+    const StoredValue& value(std::size_t position) const;
+
     void discard() noexcept { m_active = false; }
 
-private:
+    // Throws NoNewRecord when no record is begun.
     void requireActive() const;
 
+private:
     bool m_active = false;
     std::vector<StoredValue> m_values;
+    std::vector<char> m_isSet;  // whether the slot holds this record's value
 };
 
 }  // namespace engine::sqlite

@@ -7,6 +7,7 @@
 #include "engine/sqlite/DatabaseState.h"
 #include "engine/sqlite/SqliteTables.h"
 #include "engine/sqlite/TableState.h"
+#include "engine/sqlite/Transaction.h"
 
 namespace engine::sqlite {
 
@@ -44,6 +45,9 @@ SqliteDatabase::~SqliteDatabase() {
 
 std::shared_ptr<engine::Tables> SqliteDatabase::Tables() {
     m_database->requireOpen();
+    // Ends an open bulk batch, so that a failed write is reported to the caller at a step of
+    // its own instead of being lost when the database is released.
+    m_database->commitBatch();
     return m_tables;
 }
 
@@ -78,7 +82,7 @@ void SqliteDatabase::PrepareKeyStorage(bool keepIndexes) {
         }
         connection.exec("RELEASE prepare");
     } catch (...) {
-        connection.exec("ROLLBACK TO prepare; RELEASE prepare");
+        rollBackSavepoint(connection, "prepare");
         throw;
     }
     for (const auto& table : m_database->tables()) {

@@ -21,6 +21,9 @@ class SqliteTables;
 //  - KeyStorageAccess(true) groups stored records into transactions that are committed
 //    every DatabaseState::kBatchRecords records or kBatchTime, before an index rebuild and
 //    when the database is released; a killed process thus loses at most the open batch.
+//    Meanwhile the file writes ahead into a log, so a commit needs no disk sync; the
+//    log is folded back when bulk mode ends, at release, or at the next writable open after
+//    a killed load (a read-only open of such a file raises NeedsRecovery).
 //    KeyStorageAccess(false) commits the open batch and returns to one transaction per
 //    record.
 //  - Index::Rebuild makes a pending index live again and checks unique indexes then.

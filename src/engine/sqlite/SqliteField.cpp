@@ -25,8 +25,7 @@ Variant SqliteField::Value() {
 
 void SqliteField::SetValue(const Variant& value) {
     m_database->requireWritable();
-    if (!m_newRecord->active()) m_newRecord->values();  // raises NoNewRecord
-    m_newRecord->set(m_def.position, toStored(m_def, value));
+    m_newRecord->set(m_def, value);
 }
 
 }  // namespace engine::sqlite

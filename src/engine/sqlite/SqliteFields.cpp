@@ -10,7 +10,8 @@ namespace engine::sqlite {
 SqliteFields::SqliteFields(std::string tableName, std::vector<std::shared_ptr<SqliteField>> fields)
     : m_tableName(std::move(tableName)), m_fields(std::move(fields)) {
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        m_names.add(m_fields[i]->Name(), static_cast<int>(i));
+        m_fieldNames.push_back(m_fields[i]->Name());
+        m_names.add(m_fieldNames.back(), static_cast<int>(i));
     }
 }
 
@@ -28,8 +29,16 @@ std::shared_ptr<Field> SqliteFields::ItemAt(std::int32_t position) {
 
 std::shared_ptr<Field> SqliteFields::Item(const Variant& key) {
     const std::string& name = key.text();
-    if (auto position = m_names.find(name)) return m_fields[static_cast<std::size_t>(*position)];
-    throw Error(codes::NoSuchField, messages::noSuchField(m_tableName, name));
+    // A copy asks for the fields record after record in the same order, mostly field order:
+    // trying the field after the last one found spares hashing the name.
+    std::size_t position = m_nextGuess < m_fields.size() ? m_nextGuess : 0;
+    if (m_fields.empty() || m_fieldNames[position] != name) {
+        const auto found = m_names.find(name);
+        if (!found) throw Error(codes::NoSuchField, messages::noSuchField(m_tableName, name));
+        position = static_cast<std::size_t>(*found);
+    }
+    m_nextGuess = position + 1;
+    return m_fields[position];
 }
 
 }  // namespace engine::sqlite

@@ -25,7 +25,9 @@ public:
 private:
     std::string m_tableName;
     std::vector<std::shared_ptr<SqliteField>> m_fields;
+    std::vector<std::string> m_fieldNames;  // by position
     NameIndex m_names;
+    std::size_t m_nextGuess = 0;  // the position after the last one found
 };
 
 }  // namespace engine::sqlite

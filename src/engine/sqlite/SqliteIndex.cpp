@@ -7,6 +7,7 @@
 #include "engine/sqlite/Messages.h"
 #include "engine/sqlite/Statement.h"
 #include "engine/sqlite/TableState.h"
+#include "engine/sqlite/Transaction.h"
 
 namespace engine::sqlite {
 
@@ -70,7 +71,7 @@ void SqliteIndex::createPending(IndexDef& index) {
         Catalog::setPending(connection, index.id, false);
         connection.exec("RELEASE rebuild");
     } catch (const Error& error) {
-        connection.exec("ROLLBACK TO rebuild; RELEASE rebuild");
+        rollBackSavepoint(connection, "rebuild");
         if (error.code() == codes::DuplicateKey) throwDuplicates(index);
         throw;
     }

@@ -5,7 +5,6 @@
 #include "engine/sqlite/DatabaseState.h"
 #include "engine/sqlite/Messages.h"
 #include "engine/sqlite/NameFold.h"
-#include "engine/sqlite/PasswordHash.h"
 #include "engine/sqlite/SqliteDatabase.h"
 
 namespace engine::sqlite {
@@ -13,10 +12,10 @@ namespace engine::sqlite {
 namespace {
 
 bool authenticated(const DatabaseState& database, const std::string& user,
-                   const std::string& password) {
+                   const std::string& password, VerifiedLogins& logins) {
     const std::string wanted = foldName(user);
     for (const UserRecord& record : database.users()) {
-        if (foldName(record.name) == wanted) return verifyPassword(record.passwordHash, password);
+        if (foldName(record.name) == wanted) return logins.verify(record.passwordHash, password);
     }
     return false;
 }
@@ -29,7 +28,7 @@ std::shared_ptr<Database> SqliteServer::OpenDatabase(const std::string& path,
                                                      std::int32_t flags) {
     const bool readOnly = (flags & open_flags::ReadOnly) != 0;
     auto state = std::make_shared<DatabaseState>(path, readOnly);
-    if (!authenticated(*state, user, password)) {
+    if (!authenticated(*state, user, password, m_logins)) {
         throw Error(codes::AccessDenied, messages::accessDenied());
     }
     return std::make_shared<SqliteDatabase>(std::move(state));

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/DbServer.h"
+#include "engine/sqlite/VerifiedLogins.h"
 
 namespace engine::sqlite {
 
@@ -19,6 +20,9 @@ public:
     std::shared_ptr<Database> OpenDatabase(const std::string& path, const std::string& user,
                                            const std::string& password,
                                            std::int32_t flags) override;
+
+private:
+    VerifiedLogins m_logins;
 };
 
 }  // namespace engine::sqlite

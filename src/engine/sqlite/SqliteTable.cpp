@@ -80,7 +80,8 @@ void SqliteTable::AddNew(const Variant& buffer) {
 
 void SqliteTable::Update(std::int32_t) {
     m_database->requireWritable();
-    m_table.insert(m_newRecord->values());
+    m_newRecord->requireActive();
+    m_table.insert(*m_newRecord);
     m_newRecord->discard();
 }
 

@@ -39,6 +39,12 @@ void Statement::bindText(int parameter, std::string_view value) {
     if (rc != SQLITE_OK) throwSqlite(rc, m_db, {});
 }
 
+void Statement::bindTextInPlace(int parameter, std::string_view value) {
+    const int rc = sqlite3_bind_text64(m_stmt.get(), parameter, value.data(), value.size(),
+                                       SQLITE_STATIC, SQLITE_UTF8);
+    if (rc != SQLITE_OK) throwSqlite(rc, m_db, {});
+}
+
 bool Statement::step() {
     const int rc = sqlite3_step(m_stmt.get());
     if (rc == SQLITE_ROW) return true;

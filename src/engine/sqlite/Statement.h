@@ -21,6 +21,8 @@ public:
     void bindNull(int parameter);
     void bindInt(int parameter, std::int64_t value);
     void bindText(int parameter, std::string_view value);
+    // Binds text without copying it: value must stay unchanged until the statement has run.
+    void bindTextInPlace(int parameter, std::string_view value);
 
     // Advances to the next row; false when there is none (the statement is done).
     bool step();

@@ -27,7 +27,7 @@ void bindStored(Statement& statement, int parameter, const StoredValue& value) {
     if (const auto* number = std::get_if<std::int64_t>(&value)) {
         statement.bindInt(parameter, *number);
     } else if (const auto* text = std::get_if<std::string>(&value)) {
-        statement.bindText(parameter, *text);
+        statement.bindTextInPlace(parameter, *text);
     } else {
         statement.bindNull(parameter);
     }
@@ -45,19 +45,19 @@ std::int64_t TableState::recordCount() {
     return *m_recordCount;
 }
 
-void TableState::insert(const std::vector<StoredValue>& values) {
+void TableState::insert(const NewRecord& record) {
     const std::int64_t before = recordCount();
     m_database.beforeWrite();
     if (!m_insert)
         m_insert = std::make_unique<Statement>(m_database.connection(), insertSql(m_def));
     try {
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            bindStored(*m_insert, static_cast<int>(i) + 1, values[i]);
+        for (std::size_t i = 0; i < record.size(); ++i) {
+            bindStored(*m_insert, static_cast<int>(i) + 1, record.value(i));
         }
         m_insert->run();
     } catch (const Error& error) {
         m_database.afterFailedWrite();
-        if (error.code() == codes::DuplicateKey) throwDuplicate(values);
+        if (error.code() == codes::DuplicateKey) throwDuplicate(record);
         throw;
     }
     m_recordCount = before + 1;
@@ -76,14 +76,15 @@ void TableState::deleteAll() {
     m_database.afterWrite();
 }
 
-void TableState::throwDuplicate(const std::vector<StoredValue>& values) {
+void TableState::throwDuplicate(const NewRecord& record) {
     for (const IndexDef& index : m_def.indexes) {
         if (!index.unique || index.pending) continue;
         std::string sql = "SELECT 1 FROM " + dataTableName(m_def.id) + " WHERE 1";
         for (int position : index.fields) sql += " AND " + columnName(position) + " IS ?";
         Statement probe(m_database.connection(), sql);
         for (std::size_t i = 0; i < index.fields.size(); ++i) {
-            bindStored(probe, static_cast<int>(i) + 1, values[index.fields[i]]);
+            bindStored(probe, static_cast<int>(i) + 1,
+                       record.value(static_cast<std::size_t>(index.fields[i])));
         }
         if (probe.step()) {
             throw Error(codes::DuplicateKey,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/sqlite/CatalogModel.h"
+#include "engine/sqlite/NewRecord.h"
 #include "engine/sqlite/Statement.h"
 #include "engine/sqlite/ValueConversion.h"
 
@@ -29,7 +30,7 @@ public:
 
     // Stores one record (one value per field). Throws DuplicateKey naming the unique index
     // that already holds the key, or the mapped SQLite error; nothing is stored then.
-    void insert(const std::vector<StoredValue>& values);
+    void insert(const NewRecord& record);
 
     // Removes every record.
     void deleteAll();
@@ -38,7 +39,7 @@ public:
     void dropStatements() noexcept { m_insert.reset(); }
 
 private:
-    [[noreturn]] void throwDuplicate(const std::vector<StoredValue>& values);
+    [[noreturn]] void throwDuplicate(const NewRecord& record);
 
     DatabaseState& m_database;
     TableDef m_def;
@@ -46,7 +47,8 @@ private:
     std::unique_ptr<Statement> m_insert;
 };
 
-// Binds a stored value to a statement parameter.
+// Binds a stored value to a statement parameter without copying it: the value must stay
+// unchanged until the statement has run.
 void bindStored(Statement& statement, int parameter, const StoredValue& value);
 
 }  // namespace engine::sqlite

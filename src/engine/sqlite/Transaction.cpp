@@ -21,4 +21,12 @@ void Transaction::commit() {
     m_open = false;
 }
 
+void rollBackSavepoint(Connection& connection, const std::string& name) noexcept {
+    if (connection.autocommit()) return;
+    try {
+        connection.exec("ROLLBACK TO " + name + "; RELEASE " + name);
+    } catch (...) {  // the transaction is rolled back at the latest when the file is closed
+    }
+}
+
 }  // namespace engine::sqlite

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace engine::sqlite {
 
 class Connection;
@@ -21,5 +23,10 @@ private:
     Connection& m_connection;
     bool m_open = true;
 };
+
+// Undoes and ends the savepoint name after a failed step. SQLite may already have rolled back
+// the whole transaction (disk full, write error); then there is nothing left to undo. Never
+// throws, so that the caller passes on the error that made the step fail.
+void rollBackSavepoint(Connection& connection, const std::string& name) noexcept;
 
 }  // namespace engine::sqlite

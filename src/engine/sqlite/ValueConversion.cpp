@@ -1,5 +1,7 @@
 #include "engine/sqlite/ValueConversion.h"
 
+#include <array>
+
 #include <charconv>
 #include <limits>
 
@@ -36,6 +38,15 @@ std::string describe(const Variant& value) {
                                          messages::quoted(field.name) + ": " + why);
 }
 
+// Refuses text that is not valid UTF-8 or longer than the field's size in code points.
+void checkText(const FieldDef& field, const Variant& value, std::string_view text) {
+    const std::int64_t length = codePointCount(text);
+    if (length < 0) refuse(field, value, "kein gültiger Unicode-Text.");
+    if (length > field.size) {
+        refuse(field, value, "länger als " + std::to_string(field.size) + " Zeichen.");
+    }
+}
+
 StoredValue toText(const FieldDef& field, const Variant& value) {
     std::string text;
     switch (value.type()) {
@@ -54,11 +65,7 @@ StoredValue toText(const FieldDef& field, const Variant& value) {
         default:
             refuse(field, value, "kein Text.");
     }
-    const std::int64_t length = codePointCount(text);
-    if (length < 0) refuse(field, value, "kein gültiger Unicode-Text.");
-    if (length > field.size) {
-        refuse(field, value, "länger als " + std::to_string(field.size) + " Zeichen.");
-    }
+    checkText(field, value, text);
     return text;
 }
 
@@ -126,23 +133,47 @@ StoredValue toBool(const FieldDef& field, const Variant& value) {
 
 }  // namespace
 
-std::int64_t codePointCount(std::string_view text) {
-    std::int64_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++count) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80   ? 1
-                             : lead < 0xC2 ? 0
-                             : lead < 0xE0 ? 2
-                             : lead < 0xF0 ? 3
-                             : lead < 0xF5 ? 4
-                                           : 0;
-        if (length == 0 || i + length > text.size()) return -1;
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return -1;
-        }
-        i += length;
+namespace {
+
+// UTF-8 checked by a small automaton, without a branch per byte: every byte falls into a class,
+// and the class moves the state. Lead bytes C0, C1 and F5 to FF are never valid.
+enum ByteClass : std::uint8_t { Ascii, Continuation, Invalid, Lead2, Lead3, Lead4 };
+enum Utf8State : std::uint8_t { Start, Need1, Need2, Need3, Broken };
+
+constexpr std::array<std::uint8_t, 256> kByteClasses = [] {
+    std::array<std::uint8_t, 256> classes{};
+    for (int byte = 0; byte < 256; ++byte) {
+        classes[byte] = byte < 0x80   ? Ascii
+                        : byte < 0xC0 ? Continuation
+                        : byte < 0xC2 ? Invalid
+                        : byte < 0xE0 ? Lead2
+                        : byte < 0xF0 ? Lead3
+                        : byte < 0xF5 ? Lead4
+                                      : Invalid;
     }
-    return count;
+    return classes;
+}();
+
+// kNextState[state][class]
+constexpr std::uint8_t kNextState[5][6] = {
+    {Start, Broken, Broken, Need1, Need2, Need3},     // Start
+    {Broken, Start, Broken, Broken, Broken, Broken},  // Need1
+    {Broken, Need1, Broken, Broken, Broken, Broken},  // Need2
+    {Broken, Need2, Broken, Broken, Broken, Broken},  // Need3
+    {Broken, Broken, Broken, Broken, Broken, Broken},  // Broken
+};
+
+}  // namespace
+
+std::int64_t codePointCount(std::string_view text) {
+    std::uint8_t state = Start;
+    std::int64_t count = 0;
+    for (const char c : text) {
+        const std::uint8_t byteClass = kByteClasses[static_cast<unsigned char>(c)];
+        state = kNextState[state][byteClass];
+        count += byteClass != Continuation;
+    }
+    return state == Start ? count : -1;
 }
 
 StoredValue toStored(const FieldDef& field, const Variant& value) {
@@ -157,6 +188,16 @@ StoredValue toStored(const FieldDef& field, const Variant& value) {
             return toBool(field, value);
     }
     refuse(field, value, "unbekannter Feldtyp.");
+}
+
+void storeInto(StoredValue& slot, const FieldDef& field, const Variant& value) {
+    auto* buffer = std::get_if<std::string>(&slot);
+    if (!buffer || field.type != FieldType::Text || value.type() != Variant::Type::Text) {
+        slot = toStored(field, value);
+        return;
+    }
+    checkText(field, value, value.text());
+    buffer->assign(value.text());
 }
 
 }  // namespace engine::sqlite

@@ -20,6 +20,10 @@ using StoredValue = std::variant<std::monostate, std::int64_t, std::string>;
 // Objects and arrays are refused for every field.
 StoredValue toStored(const FieldDef& field, const Variant& value);
 
+// As toStored, but into slot, reusing the text buffer the slot already holds; on a refusal the
+// slot keeps its old value.
+void storeInto(StoredValue& slot, const FieldDef& field, const Variant& value);
+
 // The number of Unicode code points in valid UTF-8 text; -1 when text is not valid UTF-8.
 std::int64_t codePointCount(std::string_view text);
 

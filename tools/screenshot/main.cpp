@@ -1,0 +1,45 @@
+// Renders the main window after a demo run into a PNG picture, for the README:
+//
+//   window_screenshot PASSWORD OUTPUT.png
+//
+// The window loads its paths from the settings store as at any start; this program types the
+// password, switches to the source credentials for the new target, presses Start and, once the
+// run has ended, saves what the window shows.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdio>
+
+#include "app/frmMain.h"
+#include "engine/sqlite/SqliteEngine.h"
+#include "platform/QtEventYield.h"
+#include "platform/QtFileDialog.h"
+#include "platform/QtFileProbe.h"
+#include "platform/QtSettingsStore.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: window_screenshot PASSWORD OUTPUT.png\n");
+        return 2;
+    }
+    dbcopy::QtFileDialog sourceDialog;
+    dbcopy::QtFileDialog destDialog;
+    dbcopy::QtSettingsStore settings;
+    dbcopy::QtEventYield yield;
+    dbcopy::QtFileProbe files;
+    dbcopy::frmMain window({sourceDialog, destDialog, settings, yield, files,
+                            [] { return engine::sqlite::createServer(); }});
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return 1;
+
+    window.findChild<QLineEdit*>("txtPassword")->setText(QString::fromLocal8Bit(argv[1]));
+    QTest::mouseClick(window.findChild<QCheckBox*>("chkDestAvailable"), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>("cmdStart"), Qt::LeftButton);
+    QTest::qWait(200);
+
+    return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+}
