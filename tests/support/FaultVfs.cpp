@@ -15,6 +15,7 @@ struct FaultState {
     int writesUntilFailure = 0;  // 0: disarmed
     int error = SQLITE_FULL;
     int failed = 0;
+    int writes = 0;
 };
 
 FaultState state;
@@ -28,6 +29,7 @@ struct FaultFile {
 sqlite3_file* real(sqlite3_file* file) { return reinterpret_cast<FaultFile*>(file)->real; }
 
 bool writeFails() {
+    ++state.writes;
     if (state.writesUntilFailure == 0) return false;
     if (state.writesUntilFailure > 1) {
         --state.writesUntilFailure;
@@ -155,5 +157,7 @@ void FaultVfs::failWritesFrom(int nth, int sqliteError) {
 void FaultVfs::disarm() { state.writesUntilFailure = 0; }
 
 int FaultVfs::failedWrites() const { return state.failed; }
+
+int FaultVfs::writes() const { return state.writes; }
 
 }  // namespace testsupport

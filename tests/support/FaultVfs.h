@@ -17,6 +17,8 @@ public:
     void failWritesFrom(int nth, int sqliteError = 13);
     void disarm();
     int failedWrites() const;
+    // Every write asked of the layer since it was made, failed or not.
+    int writes() const;
 };
 
 }  // namespace testsupport

@@ -1,0 +1,66 @@
+#include "PlainSqlite.h"
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+namespace reliability {
+
+namespace {
+
+sqlite3* openFile(const std::string& path, int flags) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        const std::string message = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + path + ": " + message);
+    }
+    return db;
+}
+
+void exec(sqlite3* db, const std::string& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const std::string text = message ? message : sqlite3_errmsg(db);
+        sqlite3_free(message);
+        sqlite3_close(db);
+        throw std::runtime_error(sql + ": " + text);
+    }
+}
+
+}  // namespace
+
+void execSql(const std::string& path, const std::string& sql) {
+    sqlite3* db = openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    exec(db, sql);
+    sqlite3_close(db);
+}
+
+std::string integrityCheck(const std::string& path) {
+    sqlite3* db = openFile(path, SQLITE_OPEN_READONLY);
+    sqlite3_stmt* statement = nullptr;
+    std::string report;
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) != SQLITE_OK) {
+        report = sqlite3_errmsg(db);
+    }
+    int rc;
+    while (statement && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        report += (report.empty() ? "" : "\n") +
+                  std::string(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    }
+    if (statement && rc != SQLITE_DONE) report += sqlite3_errmsg(db);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return report;
+}
+
+WriteLock::WriteLock(const std::string& path) : m_db(openFile(path, SQLITE_OPEN_READWRITE)) {
+    exec(m_db, "BEGIN IMMEDIATE");
+}
+
+WriteLock::~WriteLock() {
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(m_db);
+}
+
+}  // namespace reliability

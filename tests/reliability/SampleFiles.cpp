@@ -1,0 +1,94 @@
+#include "SampleFiles.h"
+
+#include <filesystem>
+#include <map>
+#include <utility>
+
+#include "ImportRig.h"
+#include "TempDir.h"
+
+namespace reliability {
+
+namespace fs = std::filesystem;
+using engine::Variant;
+using engine::sqlite::FieldType;
+
+namespace {
+
+// Where the sample files live until the test program ends.
+const testsupport::TempDir& sampleDir() {
+    static const testsupport::TempDir dir;
+    return dir;
+}
+
+void copyFile(const std::string& from, const std::string& to) {
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+}
+
+}  // namespace
+
+engine::sqlite::TableSpec kundenTable() {
+    return {"Kunden",
+            "",
+            {{"ID", FieldType::Int32}, {"Name", FieldType::Text, 40}},
+            {{"ID", "", {"ID"}, true}}};
+}
+
+engine::sqlite::TableSpec termineTable() {
+    return {"Termine", "", {{"Datum", FieldType::Text, 10}, {"Kunde", FieldType::Int32}}, {}};
+}
+
+std::vector<testsupport::Row> kundenRows(int count, int first) {
+    std::vector<testsupport::Row> rows;
+    for (int id = first; id < first + count; ++id) {
+        rows.push_back({Variant(id), Variant("Kunde " + std::to_string(id))});
+    }
+    return rows;
+}
+
+std::vector<testsupport::Row> termineRows(int count) {
+    std::vector<testsupport::Row> rows;
+    for (int i = 0; i < count; ++i) {
+        rows.push_back({Variant("T-" + std::to_string(i)), Variant(i)});
+    }
+    return rows;
+}
+
+void copyGoodSource(const std::string& to) {
+    static const std::string made = [] {
+        const std::string path = sampleDir().file("gut.vdb");
+        testsupport::createVdb(path, {kundenTable(), termineTable()});
+        testsupport::appendRows(path, "Kunden", kundenRows(3));
+        testsupport::appendRows(path, "Termine", termineRows(2));
+        return path;
+    }();
+    copyFile(made, to);
+}
+
+void copyEmptyTarget(const std::string& to) {
+    static const std::string made = [] {
+        const std::string path = sampleDir().file("ziel-leer.vdb");
+        engine::sqlite::Schema schema;
+        schema.users.push_back({kTargetUser, kTargetPassword});
+        schema.tables = {kundenTable(), termineTable()};
+        engine::sqlite::createDatabase(path, schema);
+        return path;
+    }();
+    copyFile(made, to);
+}
+
+void copyLargeSource(const std::string& to, int kundenCount, int terminCount) {
+    static std::map<std::pair<int, int>, std::string> made;
+    auto& path = made[{kundenCount, terminCount}];
+    if (path.empty()) {
+        const std::string file = sampleDir().file("gross-" + std::to_string(kundenCount) + "-" +
+                                                  std::to_string(terminCount) + ".vdb");
+        testsupport::createVdb(file, {kundenTable(), termineTable()});
+        testsupport::appendRows(file, "Kunden", kundenRows(kundenCount));
+        testsupport::appendRows(file, "Termine", termineRows(terminCount));
+        path = file;
+    }
+    copyFile(path, to);
+}
+
+}  // namespace reliability
