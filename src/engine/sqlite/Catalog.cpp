@@ -112,7 +112,7 @@ void expectColumns(Connection& connection, const std::string& table, const Colum
 
 std::int64_t pragmaValue(Connection& connection, const std::string& pragma) {
     Statement statement(connection, "PRAGMA " + pragma);
-    expect(statement.step() && statement.isInteger(0));
+    expect(statement.step() && statement.columnType(0) == Statement::ColumnType::Integer);
     return statement.columnInt(0);
 }
 

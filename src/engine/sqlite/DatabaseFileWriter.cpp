@@ -41,7 +41,9 @@ void removeQuietly(const fs::path& path) {
 
 void buildFile(const fs::path& file, const CatalogData& data) {
     Connection connection(file.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    connection.exec("PRAGMA journal_mode=DELETE");
+    // Large pages: a copy of millions of records reads and writes a quarter of the pages it
+    // would at SQLite's default size.
+    connection.exec("PRAGMA page_size=16384; PRAGMA journal_mode=DELETE");
     Transaction transaction(connection);
     Catalog::write(connection, data);
     transaction.commit();

@@ -17,8 +17,8 @@ namespace {
 }
 
 std::int64_t checkedInteger(const DatabaseState& database, const Statement& row, int column,
-                            std::int64_t low, std::int64_t high) {
-    if (!row.isInteger(column)) damaged(database);
+                            Statement::ColumnType type, std::int64_t low, std::int64_t high) {
+    if (type != Statement::ColumnType::Integer) damaged(database);
     const std::int64_t number = row.columnInt(column);
     if (number < low || number > high) damaged(database);
     return number;
@@ -80,21 +80,22 @@ Variant RecordCursor::value(const FieldDef& field) {
     if (!m_onRow) throw Error(codes::NoCurrentRecord, "Kein aktueller Datensatz.");
     const Statement& row = *m_select;
     const int column = field.position;
-    if (row.isNull(column)) return {};
+    const Statement::ColumnType type = row.columnType(column);
+    if (type == Statement::ColumnType::Null) return {};
     switch (field.type) {
         case FieldType::Text:
-            if (!row.isText(column)) damaged(*m_database);
+            if (type != Statement::ColumnType::Text) damaged(*m_database);
             return Variant(row.columnText(column));
         case FieldType::Int16:
-            return Variant(static_cast<std::int16_t>(
-                checkedInteger(*m_database, row, column, std::numeric_limits<std::int16_t>::min(),
-                               std::numeric_limits<std::int16_t>::max())));
+            return Variant(static_cast<std::int16_t>(checkedInteger(
+                *m_database, row, column, type, std::numeric_limits<std::int16_t>::min(),
+                std::numeric_limits<std::int16_t>::max())));
         case FieldType::Int32:
-            return Variant(static_cast<std::int32_t>(
-                checkedInteger(*m_database, row, column, std::numeric_limits<std::int32_t>::min(),
-                               std::numeric_limits<std::int32_t>::max())));
+            return Variant(static_cast<std::int32_t>(checkedInteger(
+                *m_database, row, column, type, std::numeric_limits<std::int32_t>::min(),
+                std::numeric_limits<std::int32_t>::max())));
         case FieldType::Bool:
-            return Variant(checkedInteger(*m_database, row, column, 0, 1) != 0);
+            return Variant(checkedInteger(*m_database, row, column, type, 0, 1) != 0);
     }
     damaged(*m_database);
 }

@@ -63,16 +63,10 @@ void Statement::reset() noexcept {
     sqlite3_reset(m_stmt.get());
 }
 
-bool Statement::isNull(int column) const {
-    return sqlite3_column_type(m_stmt.get(), column) == SQLITE_NULL;
-}
-
-bool Statement::isInteger(int column) const {
-    return sqlite3_column_type(m_stmt.get(), column) == SQLITE_INTEGER;
-}
-
-bool Statement::isText(int column) const {
-    return sqlite3_column_type(m_stmt.get(), column) == SQLITE_TEXT;
+Statement::ColumnType Statement::columnType(int column) const {
+    static_assert(SQLITE_INTEGER == 1 && SQLITE_FLOAT == 2 && SQLITE_TEXT == 3 &&
+                  SQLITE_BLOB == 4 && SQLITE_NULL == 5);
+    return static_cast<ColumnType>(sqlite3_column_type(m_stmt.get(), column) - 1);
 }
 
 std::int64_t Statement::columnInt(int column) const {

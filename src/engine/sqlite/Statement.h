@@ -31,9 +31,8 @@ public:
     // Makes the statement ready to run again; bindings stay.
     void reset() noexcept;
 
-    bool isNull(int column) const;
-    bool isInteger(int column) const;
-    bool isText(int column) const;
+    enum class ColumnType { Integer, Float, Text, Blob, Null };  // SQLite's order, from 1
+    ColumnType columnType(int column) const;
     std::int64_t columnInt(int column) const;
     std::string columnText(int column) const;
     std::string_view columnTextView(int column) const;  // valid until the next step/reset

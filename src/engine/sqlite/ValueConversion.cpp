@@ -135,45 +135,43 @@ StoredValue toBool(const FieldDef& field, const Variant& value) {
 
 namespace {
 
-// UTF-8 checked by a small automaton, without a branch per byte: every byte falls into a class,
-// and the class moves the state. Lead bytes C0, C1 and F5 to FF are never valid.
-enum ByteClass : std::uint8_t { Ascii, Continuation, Invalid, Lead2, Lead3, Lead4 };
+// UTF-8 checked by a small automaton. Each state is stored as a bit offset (6 bits a state),
+// and each byte's row holds, at every state's offset, the offset of the state that follows, so
+// a step costs one shift that does not wait on a table lookup of the state. Lead bytes C0, C1
+// and F5 to FF are never valid.
 enum Utf8State : std::uint8_t { Start, Need1, Need2, Need3, Broken };
 
-constexpr std::array<std::uint8_t, 256> kByteClasses = [] {
-    std::array<std::uint8_t, 256> classes{};
-    for (int byte = 0; byte < 256; ++byte) {
-        classes[byte] = byte < 0x80   ? Ascii
-                        : byte < 0xC0 ? Continuation
-                        : byte < 0xC2 ? Invalid
-                        : byte < 0xE0 ? Lead2
-                        : byte < 0xF0 ? Lead3
-                        : byte < 0xF5 ? Lead4
-                                      : Invalid;
-    }
-    return classes;
-}();
+constexpr Utf8State nextState(Utf8State state, unsigned byte) {
+    const bool continuation = byte >= 0x80 && byte < 0xC0;
+    if (state == Broken) return Broken;
+    if (state != Start) return continuation ? static_cast<Utf8State>(state - 1) : Broken;
+    if (byte < 0x80) return Start;
+    if (continuation || byte < 0xC2 || byte >= 0xF5) return Broken;
+    return byte < 0xE0 ? Need1 : byte < 0xF0 ? Need2 : Need3;
+}
 
-// kNextState[state][class]
-constexpr std::uint8_t kNextState[5][6] = {
-    {Start, Broken, Broken, Need1, Need2, Need3},     // Start
-    {Broken, Start, Broken, Broken, Broken, Broken},  // Need1
-    {Broken, Need1, Broken, Broken, Broken, Broken},  // Need2
-    {Broken, Need2, Broken, Broken, Broken, Broken},  // Need3
-    {Broken, Broken, Broken, Broken, Broken, Broken},  // Broken
-};
+constexpr std::array<std::uint64_t, 256> kTransitions = [] {
+    std::array<std::uint64_t, 256> rows{};
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        for (int state = Start; state <= Broken; ++state) {
+            const auto next = nextState(static_cast<Utf8State>(state), byte);
+            rows[byte] |= std::uint64_t{6u * next} << (6 * state);
+        }
+    }
+    return rows;
+}();
 
 }  // namespace
 
 std::int64_t codePointCount(std::string_view text) {
-    std::uint8_t state = Start;
+    std::uint64_t offset = 6 * Start;
     std::int64_t count = 0;
     for (const char c : text) {
-        const std::uint8_t byteClass = kByteClasses[static_cast<unsigned char>(c)];
-        state = kNextState[state][byteClass];
-        count += byteClass != Continuation;
+        const auto byte = static_cast<unsigned char>(c);
+        offset = (kTransitions[byte] >> offset) & 63;
+        count += (byte & 0xC0) != 0x80;  // every byte but a continuation starts a character
     }
-    return state == Start ? count : -1;
+    return offset == 6 * Start ? count : -1;
 }
 
 StoredValue toStored(const FieldDef& field, const Variant& value) {
