@@ -13,7 +13,7 @@ MockDatabaseTree::MockDatabaseTree(const std::vector<MockTableSpec>& specs) {
     auto database = makeMock<MockDatabase>();
     auto tables = makeMock<MockTables>();
     std::vector<std::shared_ptr<engine::Table>> owned;
-    for (const MockTableSpec& spec : specs) owned.push_back(makeTable(spec));
+    for (const MockTableSpec& described : specs) owned.push_back(makeTable(described));
 
     ON_CALL(*tables, Count).WillByDefault(Return(static_cast<std::int32_t>(owned.size())));
     ON_CALL(*tables, ItemAt).WillByDefault([owned](std::int32_t position) {
@@ -30,13 +30,13 @@ MockDatabaseTree::MockDatabaseTree(const std::vector<MockTableSpec>& specs) {
     m_owned = std::move(database);
 }
 
-std::shared_ptr<MockTable> MockDatabaseTree::makeTable(const MockTableSpec& spec) {
+std::shared_ptr<MockTable> MockDatabaseTree::makeTable(const MockTableSpec& described) {
     auto table = makeMock<MockTable>();
     auto fields = makeMock<MockFields>();
     auto indexes = makeMock<MockIndexes>();
     std::vector<std::shared_ptr<engine::Index>> owned;
     m_indexes.emplace_back();
-    for (const std::string& name : spec.indexes) {
+    for (const std::string& name : described.indexes) {
         auto index = makeMock<MockIndex>();
         ON_CALL(*index, Name).WillByDefault(Return(name));
         ON_CALL(*index, DisplayName).WillByDefault(Return(name));
@@ -48,8 +48,8 @@ std::shared_ptr<MockTable> MockDatabaseTree::makeTable(const MockTableSpec& spec
         return owned.at(static_cast<std::size_t>(position));
     });
     ON_CALL(*fields, Count).WillByDefault(Return(0));
-    ON_CALL(*table, Name).WillByDefault(Return(spec.name));
-    ON_CALL(*table, DisplayName).WillByDefault(Return(spec.name));
+    ON_CALL(*table, Name).WillByDefault(Return(described.name));
+    ON_CALL(*table, DisplayName).WillByDefault(Return(described.name));
     ON_CALL(*table, Fields).WillByDefault(Return(fields));
     ON_CALL(*table, Indexes).WillByDefault(Return(indexes));
     ON_CALL(*table, Eof).WillByDefault(Return(true));

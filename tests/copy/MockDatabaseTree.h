@@ -33,7 +33,7 @@ public:
     }
 
 private:
-    std::shared_ptr<testsupport::MockTable> makeTable(const MockTableSpec& spec);
+    std::shared_ptr<testsupport::MockTable> makeTable(const MockTableSpec& described);
 
     std::shared_ptr<testsupport::MockDatabase> m_owned;
     testsupport::MockDatabase* m_database;

@@ -147,9 +147,9 @@ TEST_F(CreateDatabaseTest, RefusesAVersionOtherThanOne) {
 }
 
 TEST(CreateDatabaseSchemaTest, RefusesBadSchemasWithInvalidArgument) {
-    using Spec = engine::sqlite::TableSpec;
+    using TableDescription = engine::sqlite::TableSpec;
     const engine::sqlite::FieldSpec text{"Name", FieldType::Text, 10};
-    const std::vector<std::pair<const char*, std::vector<Spec>>> cases = {
+    const std::vector<std::pair<const char*, std::vector<TableDescription>>> cases = {
         {"same table name", {{"Kunden", "", {text}, {}}, {"KUNDEN", "", {text}, {}}}},
         {"same field name", {{"Kunden", "", {text, {"name", FieldType::Int16, 0}}, {}}}},
         {"same index name",

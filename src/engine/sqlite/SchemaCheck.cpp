@@ -35,31 +35,31 @@ private:
     std::set<std::string> m_seen;
 };
 
-FieldDef fieldFrom(const FieldSpec& spec, int position) {
-    FieldDef field{spec.name, spec.type, 0, position};
-    switch (spec.type) {
+FieldDef fieldFrom(const FieldSpec& described, int position) {
+    FieldDef field{described.name, described.type, 0, position};
+    switch (described.type) {
         case FieldType::Text:
-            if (spec.size < 1 || spec.size > kMaxTextSize) {
-                invalid("Feld " + messages::quoted(spec.name) + " hat die ungültige Länge " +
-                        std::to_string(spec.size) + ".");
+            if (described.size < 1 || described.size > kMaxTextSize) {
+                invalid("Feld " + messages::quoted(described.name) + " hat die ungültige Länge " +
+                        std::to_string(described.size) + ".");
             }
-            field.size = spec.size;
+            field.size = described.size;
             return field;
         case FieldType::Int16:
         case FieldType::Int32:
         case FieldType::Bool:
             return field;
     }
-    invalid("Feld " + messages::quoted(spec.name) + " hat einen unbekannten Typ.");
+    invalid("Feld " + messages::quoted(described.name) + " hat einen unbekannten Typ.");
 }
 
-IndexDef indexFrom(const IndexSpec& spec, const NameIndex& fields, std::int64_t id) {
-    IndexDef index{id, spec.name, spec.displayName, {}, spec.unique, false};
-    if (spec.fields.empty()) invalid("Index " + messages::quoted(spec.name) + " ohne Felder.");
-    for (const std::string& name : spec.fields) {
+IndexDef indexFrom(const IndexSpec& described, const NameIndex& fields, std::int64_t id) {
+    IndexDef index{id, described.name, described.displayName, {}, described.unique, false};
+    if (described.fields.empty()) invalid("Index " + messages::quoted(described.name) + " ohne Felder.");
+    for (const std::string& name : described.fields) {
         auto position = fields.find(name);
         if (!position) {
-            invalid("Index " + messages::quoted(spec.name) + " nennt das unbekannte Feld " +
+            invalid("Index " + messages::quoted(described.name) + " nennt das unbekannte Feld " +
                     messages::quoted(name) + ".");
         }
         index.fields.push_back(*position);
@@ -67,19 +67,19 @@ IndexDef indexFrom(const IndexSpec& spec, const NameIndex& fields, std::int64_t 
     return index;
 }
 
-TableDef tableFrom(const TableSpec& spec, std::int64_t id, std::int64_t& nextIndexId) {
-    TableDef table{id, spec.name, spec.displayName, {}, {}};
-    if (spec.fields.empty()) invalid("Tabelle " + messages::quoted(spec.name) + " ohne Felder.");
+TableDef tableFrom(const TableSpec& described, std::int64_t id, std::int64_t& nextIndexId) {
+    TableDef table{id, described.name, described.displayName, {}, {}};
+    if (described.fields.empty()) invalid("Tabelle " + messages::quoted(described.name) + " ohne Felder.");
     UniqueNames fieldNames("Feld");
     NameIndex positions;
-    for (const FieldSpec& field : spec.fields) {
+    for (const FieldSpec& field : described.fields) {
         fieldNames.add(field.name);
         const int position = static_cast<int>(table.fields.size());
         positions.add(field.name, position);
         table.fields.push_back(fieldFrom(field, position));
     }
     UniqueNames indexNames("Index");
-    for (const IndexSpec& index : spec.indexes) {
+    for (const IndexSpec& index : described.indexes) {
         indexNames.add(index.name);
         table.indexes.push_back(indexFrom(index, positions, nextIndexId++));
     }
@@ -93,10 +93,10 @@ CatalogData catalogFromSchema(const Schema& schema) {
     if (schema.users.empty()) invalid("kein Benutzer angegeben.");
     UniqueNames tableNames("Tabelle");
     std::int64_t nextIndexId = 1;
-    for (const TableSpec& spec : schema.tables) {
-        tableNames.add(spec.name);
+    for (const TableSpec& described : schema.tables) {
+        tableNames.add(described.name);
         data.tables.push_back(
-            tableFrom(spec, static_cast<std::int64_t>(data.tables.size()) + 1, nextIndexId));
+            tableFrom(described, static_cast<std::int64_t>(data.tables.size()) + 1, nextIndexId));
     }
     UniqueNames userNames("Benutzer");
     for (const UserSpec& user : schema.users) {

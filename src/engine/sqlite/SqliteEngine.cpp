@@ -28,11 +28,11 @@ TableSpec specOf(const TableDef& def) {
         table.fields.push_back({field.name, field.type, field.size});
     }
     for (const IndexDef& index : def.indexes) {
-        IndexSpec spec{index.name, index.displayName, {}, index.unique};
+        IndexSpec described{index.name, index.displayName, {}, index.unique};
         for (int position : index.fields) {
-            spec.fields.push_back(def.fields[static_cast<std::size_t>(position)].name);
+            described.fields.push_back(def.fields[static_cast<std::size_t>(position)].name);
         }
-        table.indexes.push_back(std::move(spec));
+        table.indexes.push_back(std::move(described));
     }
     return table;
 }

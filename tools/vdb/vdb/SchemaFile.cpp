@@ -94,46 +94,46 @@ std::int32_t textSize(const Node& node) {
 
 engine::sqlite::FieldSpec field(const Node& node) {
     requireObject(node, {"name", "type", "size"});
-    engine::sqlite::FieldSpec spec;
-    spec.name = name(node, "name");
+    engine::sqlite::FieldSpec described;
+    described.name = name(node, "name");
     if (!node.has("type")) node.fail("der Schlüssel " + quoteName("type") + " fehlt");
-    spec.type = fieldType(node.member("type"));
+    described.type = fieldType(node.member("type"));
     if (node.has("size")) {
-        if (spec.type != FieldType::Text) node.fail("eine Größe (size) gibt es nur für Text");
-        spec.size = textSize(node.member("size"));
+        if (described.type != FieldType::Text) node.fail("eine Größe (size) gibt es nur für Text");
+        described.size = textSize(node.member("size"));
     }
-    return spec;
+    return described;
 }
 
 engine::sqlite::IndexSpec index(const Node& node, const engine::sqlite::TableSpec& table) {
     requireObject(node, {"name", "displayName", "fields", "unique"});
-    engine::sqlite::IndexSpec spec;
-    spec.name = name(node, "name");
-    spec.displayName = optionalText(node, "displayName");
+    engine::sqlite::IndexSpec described;
+    described.name = name(node, "name");
+    described.displayName = optionalText(node, "displayName");
     for (const Node& fieldName : elements(node, "fields", true)) {
-        spec.fields.push_back(text(fieldName));
+        described.fields.push_back(text(fieldName));
         const bool known = std::any_of(table.fields.begin(), table.fields.end(),
-                                       [&](const auto& f) { return f.name == spec.fields.back(); });
-        if (!known) fieldName.fail("die Tabelle hat kein Feld " + quoteName(spec.fields.back()));
+                                       [&](const auto& f) { return f.name == described.fields.back(); });
+        if (!known) fieldName.fail("die Tabelle hat kein Feld " + quoteName(described.fields.back()));
     }
-    if (spec.fields.empty()) node.member("fields").fail("ein Index braucht mindestens ein Feld");
+    if (described.fields.empty()) node.member("fields").fail("ein Index braucht mindestens ein Feld");
     if (node.has("unique")) {
         const Node unique = node.member("unique");
         if (!unique.value.is_boolean()) unique.fail("erwartet wird true oder false");
-        spec.unique = unique.value.get<bool>();
+        described.unique = unique.value.get<bool>();
     }
-    return spec;
+    return described;
 }
 
 engine::sqlite::TableSpec table(const Node& node) {
     requireObject(node, {"name", "displayName", "fields", "indexes"});
-    engine::sqlite::TableSpec spec;
-    spec.name = name(node, "name");
-    spec.displayName = optionalText(node, "displayName");
-    for (const Node& f : elements(node, "fields", true)) spec.fields.push_back(field(f));
-    if (spec.fields.empty()) node.member("fields").fail("eine Tabelle braucht mindestens ein Feld");
-    for (const Node& i : elements(node, "indexes", false)) spec.indexes.push_back(index(i, spec));
-    return spec;
+    engine::sqlite::TableSpec described;
+    described.name = name(node, "name");
+    described.displayName = optionalText(node, "displayName");
+    for (const Node& f : elements(node, "fields", true)) described.fields.push_back(field(f));
+    if (described.fields.empty()) node.member("fields").fail("eine Tabelle braucht mindestens ein Feld");
+    for (const Node& i : elements(node, "indexes", false)) described.indexes.push_back(index(i, described));
+    return described;
 }
 
 engine::sqlite::UserSpec user(const Node& node) {
