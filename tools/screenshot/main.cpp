@@ -13,12 +13,8 @@
 
 #include <cstdio>
 
+#include "app/PlatformServices.h"
 #include "app/frmMain.h"
-#include "engine/sqlite/SqliteEngine.h"
-#include "platform/QtEventYield.h"
-#include "platform/QtFileDialog.h"
-#include "platform/QtFileProbe.h"
-#include "platform/QtSettingsStore.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -26,13 +22,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: window_screenshot PASSWORD OUTPUT.png\n");
         return 2;
     }
-    dbcopy::QtFileDialog sourceDialog;
-    dbcopy::QtFileDialog destDialog;
-    dbcopy::QtSettingsStore settings;
-    dbcopy::QtEventYield yield;
-    dbcopy::QtFileProbe files;
-    dbcopy::frmMain window({sourceDialog, destDialog, settings, yield, files,
-                            [] { return engine::sqlite::createServer(); }});
+    dbcopy::PlatformServices services;
+    dbcopy::frmMain window(services.forWindow());
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/MainWindowServices.h"
+#include "engine/sqlite/SqliteEngine.h"
+#include "platform/QtEventYield.h"
+#include "platform/QtFileDialog.h"
+#include "platform/QtFileProbe.h"
+#include "platform/QtSettingsStore.h"
+
+namespace dbcopy {
+
+// The real platform pieces behind the window, owned together; they must outlive the window.
+struct PlatformServices {
+    QtFileDialog sourceDialog;
+    QtFileDialog destDialog;
+    QtSettingsStore settings;
+    QtEventYield yield;
+    QtFileProbe files;
+
+    MainWindowServices forWindow() {
+        return {sourceDialog, destDialog, settings, yield, files,
+                [] { return engine::sqlite::createServer(); }};
+    }
+};
+
+}  // namespace dbcopy
