@@ -18,7 +18,7 @@ build: configure
 	cmake --build $(BUILD_DIR)
 
 test: build
-	ctest --test-dir $(BUILD_DIR) --output-on-failure
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(shell nproc)
 
 run: build
 	@scripts/run-demo.sh $(BUILD_DIR)
