@@ -6,6 +6,10 @@
 
 #include "TestDatabase.h"
 #include "engine/Error.h"
+#include "engine/Field.h"
+#include "engine/Fields.h"
+#include "engine/Table.h"
+#include "engine/Tables.h"
 
 namespace enginetest {
 
@@ -27,6 +31,17 @@ std::vector<engine::sqlite::TableSpec> standardTables() {
 std::shared_ptr<engine::Database> openDb(const std::string& path, std::int32_t flags) {
     return engine::sqlite::createServer()->OpenDatabase(path, testsupport::kUser,
                                                         testsupport::kPassword, flags);
+}
+
+void readAll(engine::Database& database) {
+    auto tables = database.Tables();
+    for (std::int32_t t = 0; t < tables->Count(); ++t) {
+        auto table = tables->ItemAt(t);
+        auto fields = table->Fields();
+        for (table->MoveFirst(32); !table->Eof(); table->Move(1, 32)) {
+            for (std::int32_t f = 0; f < fields->Count(); ++f) fields->ItemAt(f)->Value();
+        }
+    }
 }
 
 std::int32_t codeOf(const std::function<void()>& work) {

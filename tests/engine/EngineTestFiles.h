@@ -20,6 +20,9 @@ std::vector<engine::sqlite::TableSpec> standardTables();
 // Opens path as the test user with flags.
 std::shared_ptr<engine::Database> openDb(const std::string& path, std::int32_t flags = 0x30010);
 
+// Reads every record of every table, field by field, as the copy does with a source.
+void readAll(engine::Database& database);
+
 // The engine error code that work raises; 0 when it raises none.
 std::int32_t codeOf(const std::function<void()>& work);
 

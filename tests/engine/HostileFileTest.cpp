@@ -36,15 +36,7 @@ void validFile(const std::string& path) {
 
 // Opens the file and reads every record of every table, as the copy does with a source.
 void openAndReadAll(const std::string& path, std::int32_t flags) {
-    auto database = enginetest::openDb(path, flags);
-    auto tables = database->Tables();
-    for (std::int32_t t = 0; t < tables->Count(); ++t) {
-        auto table = tables->ItemAt(t);
-        auto fields = table->Fields();
-        for (table->MoveFirst(32); !table->Eof(); table->Move(1, 32)) {
-            for (std::int32_t f = 0; f < fields->Count(); ++f) fields->ItemAt(f)->Value();
-        }
-    }
+    enginetest::readAll(*enginetest::openDb(path, flags));
 }
 
 struct HostileCase {

@@ -97,15 +97,8 @@ TEST_F(OpenDatabaseTest, ReadOnlyOpenLeavesFileByteIdenticalAndRefusesWrites) {
     const std::string before = testsupport::fileBytes(m_path);
     {
         auto database = openDb(m_path, 0x30030);
-        auto tables = database->Tables();
-        for (std::int32_t t = 0; t < tables->Count(); ++t) {
-            auto table = tables->ItemAt(t);
-            auto fields = table->Fields();
-            for (table->MoveFirst(32); !table->Eof(); table->Move(1, 32)) {
-                for (std::int32_t f = 0; f < fields->Count(); ++f) fields->ItemAt(f)->Value();
-            }
-        }
-        auto kunden = tables->Item(Variant("Kunden"));
+        enginetest::readAll(*database);
+        auto kunden = database->Tables()->Item(Variant("Kunden"));
         EXPECT_EQ(codeOf([&] { kunden->AddNew(kunden->NewRecordBuffer(0)); }), codes::ReadOnly);
         EXPECT_EQ(codeOf([&] { kunden->Fields()->ItemAt(0)->SetValue(std::int32_t{5}); }),
                   codes::ReadOnly);
