@@ -9,6 +9,7 @@
 #include "EngineTestFiles.h"
 #include "TempDir.h"
 #include "TestDatabase.h"
+#include "engine/DbServer.h"
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
 #include "engine/Field.h"
@@ -199,3 +200,56 @@ TEST_F(BulkLoadTest, KilledLoadLeavesAnOpenableFileWithAPrefixOfTheRecords) {
 }
 
 }  // namespace
+
+// The child's whole life: holds the target open in bulk mode with a stored record, reports that
+// through the pipe and waits to be killed.
+[[noreturn]] void holdOpenInBulkMode(const std::string& path, int reportFd) {
+    auto database = enginetest::openDb(path);
+    database->KeyStorageAccess(true);
+    addKunde(*database->Tables()->Item(Variant("Kunden")), 1);
+    const char ready = 'x';
+    if (::write(reportFd, &ready, 1) != 1) ::_exit(2);
+    ::pause();
+    ::_exit(3);
+}
+
+TEST_F(BulkLoadTest, FileInALoadIsInUseAndOnlyAFileLeftByADeadLoadNeedsRecovery) {
+    int pipeFds[2];
+    ASSERT_EQ(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        try {
+            holdOpenInBulkMode(m_path, pipeFds[1]);
+        } catch (...) {
+            ::_exit(4);
+        }
+    }
+    ::close(pipeFds[1]);
+    char ready = 0;
+    const ssize_t got = ::read(pipeFds[0], &ready, 1);
+    ::close(pipeFds[0]);
+    const auto openError = [&](std::int32_t flags) {
+        try {
+            enginetest::openDb(m_path, flags);
+        } catch (const engine::Error& error) {
+            return error;
+        }
+        return engine::Error(0, "geöffnet");
+    };
+    const engine::Error readOnly = openError(engine::open_flags::Source);
+    const engine::Error writable = openError(engine::open_flags::Target);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_EQ(got, 1) << "the child ended before storing a record";
+
+    EXPECT_EQ(readOnly.code(), codes::FileLocked) << readOnly.description();
+    EXPECT_NE(readOnly.description().find("wird gerade von einem anderen Prozess gesperrt"),
+              std::string::npos)
+        << readOnly.description();
+    EXPECT_EQ(writable.code(), codes::FileLocked) << writable.description();
+    EXPECT_EQ(codeOf([&] { enginetest::openDb(m_path, engine::open_flags::Source); }),
+              codes::NeedsRecovery);
+}

@@ -10,6 +10,7 @@
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
 #include "engine/sqlite/Catalog.h"
+#include "engine/sqlite/FileInUse.h"
 #include "engine/sqlite/Messages.h"
 
 namespace engine::sqlite {
@@ -55,6 +56,9 @@ void checkFileHeader(const std::string& path, bool readOnly) {
         throw Error(codes::NotADatabase, messages::notADatabase(path));
     }
     if (readOnly && header[kWriteVersion] == kWriteAheadLog) {
+        // A bulk load in progress keeps the file in write-ahead mode too; only a file that no
+        // process holds open was left unfinished.
+        if (isOpenByLiveProcess(path)) throw Error(codes::FileLocked, messages::fileLocked(path));
         throw Error(codes::NeedsRecovery, messages::needsRecovery(path));
     }
 }
