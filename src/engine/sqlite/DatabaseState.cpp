@@ -9,6 +9,7 @@
 #include "engine/sqlite/FileHeader.h"
 #include "engine/sqlite/Messages.h"
 #include "engine/sqlite/TableState.h"
+#include "engine/sqlite/Transaction.h"
 
 namespace engine::sqlite {
 
@@ -44,9 +45,8 @@ constexpr const char* kBulkMode =
 // is reported at the open and not in the middle of a copy.
 void probeWriteLock(Connection& connection, const std::string& path) {
     try {
-        connection.exec("BEGIN IMMEDIATE; ROLLBACK;");
+        Transaction probe(connection);
     } catch (const Error& error) {
-        if (!connection.autocommit()) connection.exec("ROLLBACK");
         if (error.code() == codes::FileLocked) {
             throw Error(codes::FileLocked, messages::fileLocked(path));
         }
@@ -80,7 +80,9 @@ Connection& DatabaseState::connection() {
 }
 
 void DatabaseState::requireOpen() const {
-    if (!m_open) throw Error(codes::InvalidArgument, messages::databaseClosed());
+    if (m_state == WriteState::Closed) {
+        throw Error(codes::InvalidArgument, messages::databaseClosed());
+    }
 }
 
 void DatabaseState::requireWritable() {
@@ -88,80 +90,99 @@ void DatabaseState::requireWritable() {
     if (m_readOnly) throw Error(codes::ReadOnly, messages::readOnly());
 }
 
-void DatabaseState::beforeWrite() {
-    requireWritable();
-    if (!m_bulk || m_callerTransaction || m_batchOpen) return;
-    m_connection.exec("BEGIN IMMEDIATE");
-    m_batchOpen = true;
+bool DatabaseState::isBulk() const noexcept {
+    return m_state == WriteState::Bulk || m_state == WriteState::BulkBatch ||
+           m_state == WriteState::BulkCaller;
+}
+
+bool DatabaseState::isCallerTransaction() const noexcept {
+    return m_state == WriteState::Caller || m_state == WriteState::BulkCaller;
+}
+
+void DatabaseState::beginBatch() {
+    m_transaction.emplace(m_connection);
+    m_state = WriteState::BulkBatch;
     m_batchRecords = 0;
     m_batchStart = std::chrono::steady_clock::now();
 }
 
-void DatabaseState::afterWrite() {
-    if (!m_batchOpen) return;
+void DatabaseState::countBatchRecord() {
     ++m_batchRecords;
     // The clock is read every 64 records only: a record takes microseconds.
     if (m_batchRecords >= kBatchRecords ||
-        (m_batchRecords % 64 == 0 && std::chrono::steady_clock::now() - m_batchStart >= kBatchTime)) {
+        (m_batchRecords % 64 == 0 &&
+         std::chrono::steady_clock::now() - m_batchStart >= kBatchTime)) {
         commitBatch();
     }
 }
 
+void DatabaseState::commitBatch() {
+    if (m_state != WriteState::BulkBatch) return;
+    try {
+        m_transaction->commit();
+    } catch (...) {
+        afterFailedWrite();
+        throw;
+    }
+    m_transaction.reset();
+    m_state = WriteState::Bulk;
+}
+
 void DatabaseState::afterFailedWrite() noexcept {
-    if (!m_open || !m_connection.autocommit()) return;
-    if (m_batchOpen || m_callerTransaction) forgetRecordCounts();
-    m_batchOpen = false;
+    if (m_state == WriteState::Closed || !m_connection.autocommit()) return;
+    // SQLite rolled the open transaction back: the records it counted are gone. A caller's
+    // transaction stays until the caller rolls it back.
+    if (m_state == WriteState::BulkBatch || isCallerTransaction()) forgetRecordCounts();
+    if (m_state == WriteState::BulkBatch) endTransaction();
 }
 
 void DatabaseState::setBulkMode(bool enabled) {
     requireWritable();
     commitBatch();
-    if (enabled == m_bulk) return;
+    if (enabled == isBulk()) return;
     m_connection.exec(enabled ? kBulkMode : kRollbackMode);
-    m_bulk = enabled;
-}
-
-void DatabaseState::commitBatch() {
-    if (!m_batchOpen) return;
-    try {
-        m_connection.exec("COMMIT");
-    } catch (...) {
-        afterFailedWrite();
-        throw;
+    if (isCallerTransaction()) {
+        m_state = enabled ? WriteState::BulkCaller : WriteState::Caller;
+    } else {
+        m_state = enabled ? WriteState::Bulk : WriteState::SingleChanges;
     }
-    m_batchOpen = false;
 }
 
 void DatabaseState::beginTransaction() {
     requireWritable();
     commitBatch();
-    m_connection.exec("BEGIN IMMEDIATE");
-    m_callerTransaction = true;
+    if (isCallerTransaction()) {
+        throw Error(codes::InvalidArgument, "Es ist bereits eine Transaktion offen.");
+    }
+    m_transaction.emplace(m_connection);
+    m_state = isBulk() ? WriteState::BulkCaller : WriteState::Caller;
 }
 
 void DatabaseState::commitTransaction() {
-    m_connection.exec("COMMIT");
-    m_callerTransaction = false;
+    if (!isCallerTransaction()) return;
+    m_transaction->commit();
+    endTransaction();
 }
 
 void DatabaseState::rollbackTransaction() noexcept {
-    m_callerTransaction = false;
     forgetRecordCounts();
-    if (!m_open || m_connection.autocommit()) return;
-    try {
-        m_connection.exec("ROLLBACK");
-    } catch (...) {  // the file stays as it was before the transaction; SQLite rolls back on close
-    }
+    endTransaction();
+}
+
+void DatabaseState::endTransaction() noexcept {
+    m_transaction.reset();
+    if (m_state == WriteState::Closed) return;
+    m_state = isBulk() ? WriteState::Bulk : WriteState::SingleChanges;
 }
 
 void DatabaseState::close() noexcept {
-    if (!m_open) return;
+    if (m_state == WriteState::Closed) return;
     try {
         commitBatch();
     } catch (...) {  // the batch is lost like on a crash; every earlier batch is stored
     }
     rollbackTransaction();
-    if (m_bulk) {
+    if (isBulk()) {
         try {
             m_connection.exec(kRollbackMode);
         } catch (...) {  // the next writable open folds the log back into the file
@@ -169,7 +190,7 @@ void DatabaseState::close() noexcept {
     }
     for (auto& table : m_tables) table->dropStatements();
     m_connection.close();
-    m_open = false;
+    m_state = WriteState::Closed;
 }
 
 void DatabaseState::forgetRecordCounts() noexcept {

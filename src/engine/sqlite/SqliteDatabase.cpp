@@ -72,19 +72,14 @@ void SqliteDatabase::PrepareKeyStorage(bool keepIndexes) {
     m_database->commitBatch();
     if (keepIndexes) return;
     Connection& connection = m_database->connection();
-    connection.exec("SAVEPOINT prepare");
-    try {
-        for (const auto& table : m_database->tables()) {
-            for (const IndexDef& index : table->def().indexes) {
-                connection.exec("DROP INDEX IF EXISTS " + indexSqlName(index.id));
-                Catalog::setPending(connection, index.id, true);
-            }
+    Transaction prepare(connection, "prepare");
+    for (const auto& table : m_database->tables()) {
+        for (const IndexDef& index : table->def().indexes) {
+            connection.exec("DROP INDEX IF EXISTS " + indexSqlName(index.id));
+            Catalog::setPending(connection, index.id, true);
         }
-        connection.exec("RELEASE prepare");
-    } catch (...) {
-        rollBackSavepoint(connection, "prepare");
-        throw;
     }
+    prepare.commit();
     for (const auto& table : m_database->tables()) {
         for (IndexDef& index : table->def().indexes) index.pending = true;
     }

@@ -10,24 +10,9 @@ namespace engine::sqlite {
 class DatabaseState;
 class SqliteTables;
 
-// An open database file. Releasing the last reference commits pending bulk work and
-// closes the file; objects reached through it then raise an error when used.
-//
-// Bulk loading ("key storage"):
-//  - PrepareKeyStorage(false) on a writable database drops the SQLite index of every index
-//    of every table and records it as pending in the file, so the reopened database loads
-//    records without index maintenance. PrepareKeyStorage(true) keeps every index live and
-//    changes nothing. Cursor order is unaffected either way.
-//  - KeyStorageAccess(true) groups stored records into transactions that are committed
-//    every DatabaseState::kBatchRecords records or kBatchTime, before an index rebuild and
-//    when the database is released; a killed process thus loses at most the open batch.
-//    Meanwhile the file writes ahead into a log, so a commit needs no disk sync; the
-//    log is folded back when bulk mode ends, at release, or at the next writable open after
-//    a killed load (a read-only open of such a file raises NeedsRecovery).
-//    KeyStorageAccess(false) commits the open batch and returns to one transaction per
-//    record.
-//  - Index::Rebuild makes a pending index live again and checks unique indexes then.
-// Both raise ReadOnly on a write-protected database.
+// An open database file stored in SQLite (the contract, bulk loading included, is
+// engine::Database's). PrepareKeyStorage(false) drops the SQLite index of every index and
+// records it as pending in the catalog; the batch size and age are DatabaseState's.
 class SqliteDatabase : public Database {
 public:
     explicit SqliteDatabase(std::shared_ptr<DatabaseState> database);

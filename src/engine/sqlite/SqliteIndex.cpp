@@ -63,19 +63,22 @@ void SqliteIndex::Rebuild() {
 }
 
 void SqliteIndex::createPending(IndexDef& index) {
-    Connection& connection = m_database->connection();
-    connection.exec("SAVEPOINT rebuild");
     try {
-        connection.exec("DROP INDEX IF EXISTS " + indexSqlName(index.id));
-        connection.exec(Catalog::createIndexSql(m_table.def(), index));
-        Catalog::setPending(connection, index.id, false);
-        connection.exec("RELEASE rebuild");
+        buildPending(index);
     } catch (const Error& error) {
-        rollBackSavepoint(connection, "rebuild");
         if (error.code() == codes::DuplicateKey) throwDuplicates(index);
         throw;
     }
     index.pending = false;
+}
+
+void SqliteIndex::buildPending(const IndexDef& index) {
+    Connection& connection = m_database->connection();
+    Transaction rebuild(connection, "rebuild");
+    connection.exec("DROP INDEX IF EXISTS " + indexSqlName(index.id));
+    connection.exec(Catalog::createIndexSql(m_table.def(), index));
+    Catalog::setPending(connection, index.id, false);
+    rebuild.commit();
 }
 
 void SqliteIndex::throwDuplicates(const IndexDef& index) {

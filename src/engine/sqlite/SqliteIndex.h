@@ -28,7 +28,11 @@ public:
 
 private:
     IndexDef& def();
+    // Makes a pending index live; a unique index over duplicate keys raises DuplicateKey with
+    // the first keys found, and the index stays pending.
     void createPending(IndexDef& index);
+    // Creates the SQLite index and marks it live in the catalog, all or nothing.
+    void buildPending(const IndexDef& index);
     [[noreturn]] void throwDuplicates(const IndexDef& index);
 
     std::shared_ptr<DatabaseState> m_database;
