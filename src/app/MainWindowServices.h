@@ -4,7 +4,7 @@
 
 namespace dbcopy {
 
-class EventYield;
+class RecordYield;
 class FileDialog;
 class FileProbe;
 class SettingsStore;
@@ -15,7 +15,7 @@ struct MainWindowServices {
     FileDialog& comdlgSourceFile;  // browses for the source database
     FileDialog& comdlgDestFile;    // browses for the target database
     SettingsStore& settings;       // the three remembered fields
-    EventYield& yield;             // lets the window answer during a run
+    RecordYield& yield;            // lets the window answer during a run
     FileProbe& files;              // the run's test whether the target file exists
     ServerFactory createServer;    // makes the engine server at the first run's first opening
 };

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "copy/ImportRun.h"
+#include "copy/RecordYield.h"
 #include "log/ProgressLog.h"
 #include "platform/FileDialog.h"
 #include "platform/FileDialogOptions.h"

@@ -14,7 +14,7 @@
 
 namespace dbcopy {
 
-ImportRun::ImportRun(ImportForm& form, ProgressLog& log, EventYield& yield, FileProbe& files,
+ImportRun::ImportRun(ImportForm& form, ProgressLog& log, RecordYield& yield, FileProbe& files,
                      ServerFactory createServer)
     : m_form(form),
       m_log(log),

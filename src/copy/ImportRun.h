@@ -10,7 +10,7 @@ class DbServer;
 namespace dbcopy {
 
 class ErrorReport;
-class EventYield;
+class RecordYield;
 class FileProbe;
 class ImportForm;
 class ProgressLog;
@@ -21,7 +21,7 @@ using ServerFactory = std::function<std::shared_ptr<engine::DbServer>()>;
 // The whole copy of one database into another, driven by the window's fields.
 class ImportRun {
 public:
-    ImportRun(ImportForm& form, ProgressLog& log, EventYield& yield, FileProbe& files,
+    ImportRun(ImportForm& form, ProgressLog& log, RecordYield& yield, FileProbe& files,
               ServerFactory createServer);
     ~ImportRun();
 
@@ -43,7 +43,7 @@ private:
 
     ImportForm& m_form;
     ProgressLog& m_log;
-    EventYield& m_yield;
+    RecordYield& m_yield;
     FileProbe& m_files;
     ServerFactory m_createServer;
     std::shared_ptr<engine::DbServer> m_server;  // kept from the first opening until destruction

@@ -13,14 +13,14 @@ class Table;
 
 namespace dbcopy {
 
-class EventYield;
+class RecordYield;
 class ProgressLog;
 
 // Copies the records of one source table into its namesake in the target, field by field for
 // the fields both tables have, and reports each step in the progress log.
 class TableCopy {
 public:
-    TableCopy(ProgressLog& log, EventYield& yield);
+    TableCopy(ProgressLog& log, RecordYield& yield);
 
     // Writes the start line, reports each source field the target lacks, activates a source
     // index, appends one target record per source record (a progress line after every 1000th)
@@ -58,7 +58,7 @@ private:
     void writeFinalLine(engine::Table& source, std::int32_t count);
 
     ProgressLog& m_log;
-    EventYield& m_yield;
+    RecordYield& m_yield;
 };
 
 }  // namespace dbcopy

@@ -9,10 +9,6 @@ public:
 
     // Processes every pending event now (after each log line).
     virtual void yieldNow() = 0;
-
-    // Called after every copied record; may skip the processing when the last one
-    // happened only moments ago, so that the window still answers at about 100 Hz.
-    virtual void yieldPerRecord() = 0;
 };
 
 }  // namespace dbcopy

@@ -3,12 +3,12 @@
 #include <chrono>
 #include <functional>
 
-#include "log/EventYield.h"
+#include "copy/RecordYield.h"
 
 namespace dbcopy {
 
 // Lets the Qt event loop run during an import on the GUI thread.
-class QtEventYield : public EventYield {
+class QtEventYield : public RecordYield {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 

@@ -4,13 +4,13 @@
 
 #include <functional>
 
-#include "log/EventYield.h"
+#include "copy/RecordYield.h"
 
 namespace testsupport {
 
 // A yield that first calls the test's hook (to look at the window in the middle of a run, or to
 // send it a close request) and then processes the pending events.
-class RecordingYield : public dbcopy::EventYield {
+class RecordingYield : public dbcopy::RecordYield {
 public:
     void yieldNow() override { yield(); }
     void yieldPerRecord() override { yield(); }

@@ -76,7 +76,7 @@ public:
         });
     }
 
-    void copy(dbcopy::ProgressLog& log, dbcopy::EventYield& yield) {
+    void copy(dbcopy::ProgressLog& log, dbcopy::RecordYield& yield) {
         dbcopy::TableCopy(log, yield).CopyTable(source, dest);
     }
 

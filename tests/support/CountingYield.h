@@ -2,12 +2,12 @@
 
 #include <functional>
 
-#include "log/EventYield.h"
+#include "copy/RecordYield.h"
 
 namespace testsupport {
 
 // Counts both kinds of yield; the hooks run inside the yields, as a window event would.
-class CountingYield : public dbcopy::EventYield {
+class CountingYield : public dbcopy::RecordYield {
 public:
     void yieldNow() override {
         ++now;
