@@ -1,6 +1,5 @@
 #include "copy/ErrorReport.h"
 
-#include <cstdio>
 #include <exception>
 #include <new>
 #include <utility>
@@ -31,10 +30,7 @@ ErrorReport ErrorReport::fromCurrentException() {
 }
 
 std::string ErrorReport::codeLine() const {
-    char digits[9];
-    std::snprintf(digits, sizeof digits, "%08X",
-                  static_cast<unsigned>(static_cast<std::uint32_t>(m_code)));
-    return std::string("Fehler 0x") + digits;
+    return "Fehler " + engine::hexCode(m_code);
 }
 
 std::string ErrorReport::descriptionLine() const {

@@ -20,12 +20,7 @@
 
 namespace dbcopy {
 
-namespace {
-
-constexpr std::int32_t kSourceFlags = 0x30030;  // the target's flags plus write protection
-constexpr std::int32_t kTargetFlags = 0x30010;
-
-}  // namespace
+namespace {}  // namespace
 
 ImportSession::ImportSession(ImportForm& form, ProgressLog& log, TableCopy& tableCopy,
                              FileProbe& files, ServerAccess server)
@@ -57,9 +52,9 @@ void ImportSession::run() {
 void ImportSession::openSource() {
     m_log.AddLog("Quelldatenbank wird schreibgeschützt geöffnet");
     engine::DbServer& server = m_server();
-    m_source = requireObject(server.OpenDatabase(m_form.text(FormText::txtDatabase),
-                                                 m_form.text(FormText::txtUsername),
-                                                 m_form.text(FormText::txtPassword), kSourceFlags));
+    m_source = requireObject(
+        server.OpenDatabase(m_form.text(FormText::txtDatabase), m_form.text(FormText::txtUsername),
+                            m_form.text(FormText::txtPassword), engine::open_flags::Source));
 }
 
 void ImportSession::createTargetIfMissing() {
@@ -90,7 +85,7 @@ std::shared_ptr<engine::Database> ImportSession::openTargetDatabase() {
         m_form.text(ownCredentials ? FormText::txtDestUser : FormText::txtUsername);
     const std::string password =
         m_form.text(ownCredentials ? FormText::txtDestPassword : FormText::txtPassword);
-    return requireObject(m_server().OpenDatabase(path, user, password, kTargetFlags));
+    return requireObject(m_server().OpenDatabase(path, user, password, engine::open_flags::Target));
 }
 
 void ImportSession::emptyTarget() {

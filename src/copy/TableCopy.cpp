@@ -5,24 +5,23 @@
 
 #include "copy/ErrorReport.h"
 #include "copy/RecordCounter.h"
+#include "copy/RecordYield.h"
 #include "copy/RequireObject.h"
 #include "engine/Field.h"
 #include "engine/Fields.h"
 #include "engine/Indexes.h"
 #include "engine/Table.h"
-#include "log/EventYield.h"
 #include "log/ProgressLog.h"
 
 namespace dbcopy {
 
 namespace {
 
-constexpr std::int32_t kCursorFlags = 32;  // passed unchanged to MoveFirst, Move and Update
 constexpr std::int32_t kProgressInterval = 1000;
 
 }  // namespace
 
-TableCopy::TableCopy(ProgressLog& log, EventYield& yield) : m_log(log), m_yield(yield) {}
+TableCopy::TableCopy(ProgressLog& log, RecordYield& yield) : m_log(log), m_yield(yield) {}
 
 void TableCopy::CopyTable(std::shared_ptr<engine::Table> pSourceTable,
                           std::shared_ptr<engine::Table> pDestTable) {
@@ -98,14 +97,14 @@ void TableCopy::matchField(std::shared_ptr<engine::Field> field, engine::Table& 
 
 void TableCopy::copyRecords(engine::Table& source, engine::Table& dest,
                             const MatchedFields& matched) {
-    source.MoveFirst(kCursorFlags);
+    source.MoveFirst(engine::Table::kCursorFlags);
     RecordCounter counter;
     while (!source.Eof()) {
         copyRecord(dest, matched);
         counter.increment();
         m_yield.yieldPerRecord();
         if (counter.value() % kProgressInterval == 0) writeProgressLine(source, counter.value());
-        source.Move(1, kCursorFlags);
+        source.Move(1, engine::Table::kCursorFlags);
     }
     writeFinalLine(source, counter.value());
 }
@@ -116,7 +115,7 @@ void TableCopy::copyRecord(engine::Table& dest, const MatchedFields& matched) {
         const auto target = requireObject(requireObject(dest.Fields())->Item(field.key));
         target->SetValue(field.source->Value());
     }
-    dest.Update(kCursorFlags);
+    dest.Update(engine::Table::kCursorFlags);
 }
 
 void TableCopy::writeProgressLine(engine::Table& source, std::int32_t count) {

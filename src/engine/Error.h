@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace engine {
 
@@ -18,5 +19,12 @@ private:
     std::int32_t m_code;
     std::string m_description;
 };
+
+// "0x" + code as eight upper-case hexadecimal digits, e.g. "0x80041040": how every message
+// shows an engine error code.
+std::string hexCode(std::int32_t code);
+
+// A name as messages spell it: „name“.
+std::string quoted(std::string_view name);
 
 }  // namespace engine

@@ -14,6 +14,9 @@ class Indexes;
 // One table with its cursor and the record under construction.
 class Table : public Object {
 public:
+    // The flags value every caller passes to MoveFirst, Move and Update.
+    static constexpr std::int32_t kCursorFlags = 32;
+
     virtual std::string Name() = 0;
     virtual std::string DisplayName(std::int32_t reserved) = 0;
     virtual std::shared_ptr<engine::Fields> Fields() = 0;

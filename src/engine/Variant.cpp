@@ -10,7 +10,8 @@ namespace {
 template <typename T>
 const T& get(const auto& value, const char* expected) {
     if (const T* held = std::get_if<T>(&value)) return *held;
-    throw Error(codes::TypeMismatch, std::string("Typen unverträglich: erwartet wurde ") + expected);
+    throw Error(codes::TypeMismatch,
+                std::string("Typen unverträglich: erwartet wurde ") + expected);
 }
 
 }  // namespace
@@ -21,13 +22,27 @@ Variant Variant::missing() {
     return result;
 }
 
-const std::string& Variant::text() const { return get<std::string>(m_value, "Text"); }
-std::int16_t Variant::int16() const { return get<std::int16_t>(m_value, "16-Bit-Ganzzahl"); }
-std::int32_t Variant::int32() const { return get<std::int32_t>(m_value, "32-Bit-Ganzzahl"); }
-bool Variant::boolean() const { return get<bool>(m_value, "Wahrheitswert"); }
-const ObjectRef& Variant::object() const { return get<ObjectRef>(m_value, "Objekt"); }
-const VariantArray& Variant::array() const { return get<VariantArray>(m_value, "Datenfeld"); }
+const std::string& Variant::text() const {
+    return get<std::string>(m_value, "Text");
+}
+std::int16_t Variant::int16() const {
+    return get<std::int16_t>(m_value, "16-Bit-Ganzzahl");
+}
+std::int32_t Variant::int32() const {
+    return get<std::int32_t>(m_value, "32-Bit-Ganzzahl");
+}
+bool Variant::boolean() const {
+    return get<bool>(m_value, "Wahrheitswert");
+}
+const ObjectRef& Variant::object() const {
+    return get<ObjectRef>(m_value, "Objekt");
+}
+const VariantArray& Variant::array() const {
+    return get<VariantArray>(m_value, "Datenfeld");
+}
 
-bool Variant::operator==(const Variant& other) const { return m_value == other.m_value; }
+bool Variant::operator==(const Variant& other) const {
+    return m_value == other.m_value;
+}
 
 }  // namespace engine

@@ -59,8 +59,6 @@ constexpr std::array<std::pair<FieldType, const char*>, 4> kTypeNames = {{
     {FieldType::Bool, "bool"},
 }};
 
-constexpr std::int64_t kMaxTextSize = 65535;
-
 const char* typeName(FieldType type) {
     for (const auto& [known, name] : kTypeNames) {
         if (known == type) return name;
@@ -163,7 +161,7 @@ void loadFields(Connection& connection, std::map<std::int64_t, TableDef*>& byId)
         field.type = parseType(rows.columnText(3));
         const std::int64_t size = rows.columnInt(4);
         expect(!field.name.empty());
-        expect(field.type != FieldType::Text || (size >= 1 && size <= kMaxTextSize));
+        expect(field.type != FieldType::Text || (size >= 1 && size <= Catalog::kMaxTextSize));
         field.size = static_cast<std::int32_t>(field.type == FieldType::Text ? size : 0);
         table.fields.push_back(std::move(field));
     }
@@ -306,10 +304,7 @@ void Catalog::setPending(Connection& connection, std::int64_t indexId, bool pend
 std::string Catalog::createIndexSql(const TableDef& table, const IndexDef& index) {
     std::string sql = std::string(index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
                       indexSqlName(index.id) + " ON " + dataTableName(table.id) + "(";
-    for (std::size_t i = 0; i < index.fields.size(); ++i) {
-        sql += (i ? ", " : "") + columnName(index.fields[i]);
-    }
-    return sql + ")";
+    return sql + columnList(index.fields) + ")";
 }
 
 }  // namespace engine::sqlite

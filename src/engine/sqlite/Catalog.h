@@ -15,6 +15,8 @@ class Catalog {
 public:
     static constexpr std::int32_t kApplicationId = 0x56444231;
     static constexpr std::int32_t kFormatVersion = 1;
+    // The largest size a text field may declare.
+    static constexpr std::int32_t kMaxTextSize = 65535;
 
     // Writes the catalog and empty data tables into a new, empty file, inside the caller's
     // transaction. Ids are taken from data; every index is written live (not pending).

@@ -48,5 +48,9 @@ struct CatalogData {
 std::string dataTableName(std::int64_t tableId);
 std::string indexSqlName(std::int64_t indexId);
 std::string columnName(int position);
+// The columns of these field positions, joined by separator: "f0, f2".
+std::string columnList(const std::vector<int>& positions, const std::string& separator = ", ");
+// The columns of every field, in field order.
+std::string columnList(const std::vector<FieldDef>& fields);
 
 }  // namespace engine::sqlite

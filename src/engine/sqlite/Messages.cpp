@@ -2,10 +2,6 @@
 
 namespace engine::sqlite::messages {
 
-std::string quoted(std::string_view text) {
-    return "„" + std::string(text) + "“";
-}
-
 std::string fileNotFound(const std::string& path) {
     return "Die Datei " + quoted(path) + " wurde nicht gefunden.";
 }

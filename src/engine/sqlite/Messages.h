@@ -3,10 +3,12 @@
 #include <string>
 #include <string_view>
 
+#include "engine/Error.h"
+
 // The German descriptions of the engine's errors, in one place so that they read alike.
 namespace engine::sqlite::messages {
 
-std::string quoted(std::string_view text);  // „text“
+using engine::quoted;  // „text“
 
 std::string fileNotFound(const std::string& path);
 std::string notADatabase(const std::string& path);

@@ -15,11 +15,6 @@ namespace engine::sqlite {
 
 namespace {
 
-void initSodium() {
-    static const int status = sodium_init();
-    if (status < 0) throw Error(codes::IoError, messages::ioError("libsodium nicht verfügbar"));
-}
-
 // The highest costs a stored hash may ask for. Our hashes use the interactive costs; a file
 // that asks for more could make an open run for hours or exhaust the memory before the
 // password is even compared.
@@ -51,6 +46,11 @@ bool affordable(std::string_view hash) {
 }
 
 }  // namespace
+
+void initSodium() {
+    static const int status = sodium_init();
+    if (status < 0) throw Error(codes::IoError, messages::ioError("libsodium nicht verfügbar"));
+}
 
 std::string hashPassword(const std::string& password) {
     initSodium();

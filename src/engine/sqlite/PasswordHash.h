@@ -4,6 +4,9 @@
 
 namespace engine::sqlite {
 
+// Prepares libsodium once per process. Throws engine::Error (IoError) when it cannot be used.
+void initSodium();
+
 // A salted, deliberately slow hash of password (libsodium's crypto_pwhash_str with the
 // interactive limits). Throws engine::Error (IoError) when memory for it is missing.
 std::string hashPassword(const std::string& password);

@@ -42,10 +42,7 @@ void RecordCursor::setOrder(const IndexDef* index) {
 void RecordCursor::moveFirst() {
     Connection& connection = m_database->connection();
     if (!m_select) {
-        std::string columns;
-        for (const FieldDef& field : m_table.def().fields) {
-            columns += (columns.empty() ? "" : ", ") + columnName(field.position);
-        }
+        const std::string columns = columnList(m_table.def().fields);
         m_select = std::make_unique<Statement>(connection, "SELECT " + columns + " FROM " +
                                                                dataTableName(m_table.def().id) +
                                                                " ORDER BY " + m_orderBy + "rowid");

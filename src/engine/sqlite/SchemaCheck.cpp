@@ -4,6 +4,7 @@
 
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
+#include "engine/sqlite/Catalog.h"
 #include "engine/sqlite/Messages.h"
 #include "engine/sqlite/NameFold.h"
 #include "engine/sqlite/NameIndex.h"
@@ -12,8 +13,6 @@
 namespace engine::sqlite {
 
 namespace {
-
-constexpr std::int32_t kMaxTextSize = 65535;
 
 [[noreturn]] void invalid(const std::string& problem) {
     throw Error(codes::InvalidArgument, "Ungültiges Datenbankschema: " + problem);
@@ -39,7 +38,7 @@ FieldDef fieldFrom(const FieldSpec& described, int position) {
     FieldDef field{described.name, described.type, 0, position};
     switch (described.type) {
         case FieldType::Text:
-            if (described.size < 1 || described.size > kMaxTextSize) {
+            if (described.size < 1 || described.size > Catalog::kMaxTextSize) {
                 invalid("Feld " + messages::quoted(described.name) + " hat die ungültige Länge " +
                         std::to_string(described.size) + ".");
             }
@@ -55,7 +54,8 @@ FieldDef fieldFrom(const FieldSpec& described, int position) {
 
 IndexDef indexFrom(const IndexSpec& described, const NameIndex& fields, std::int64_t id) {
     IndexDef index{id, described.name, described.displayName, {}, described.unique, false};
-    if (described.fields.empty()) invalid("Index " + messages::quoted(described.name) + " ohne Felder.");
+    if (described.fields.empty())
+        invalid("Index " + messages::quoted(described.name) + " ohne Felder.");
     for (const std::string& name : described.fields) {
         auto position = fields.find(name);
         if (!position) {
@@ -69,7 +69,8 @@ IndexDef indexFrom(const IndexSpec& described, const NameIndex& fields, std::int
 
 TableDef tableFrom(const TableSpec& described, std::int64_t id, std::int64_t& nextIndexId) {
     TableDef table{id, described.name, described.displayName, {}, {}};
-    if (described.fields.empty()) invalid("Tabelle " + messages::quoted(described.name) + " ohne Felder.");
+    if (described.fields.empty())
+        invalid("Tabelle " + messages::quoted(described.name) + " ohne Felder.");
     UniqueNames fieldNames("Feld");
     NameIndex positions;
     for (const FieldSpec& field : described.fields) {

@@ -15,14 +15,6 @@ namespace {
 
 constexpr int kReportedDuplicates = 3;
 
-std::string keyColumns(const IndexDef& index, const char* separator) {
-    std::string columns;
-    for (int position : index.fields) {
-        columns += (columns.empty() ? "" : separator) + columnName(position);
-    }
-    return columns;
-}
-
 std::string describeKey(const Statement& row, std::size_t columns) {
     std::string key;
     for (std::size_t i = 0; i < columns; ++i) {
@@ -82,10 +74,10 @@ void SqliteIndex::buildPending(const IndexDef& index) {
 }
 
 void SqliteIndex::throwDuplicates(const IndexDef& index) {
-    const std::string columns = keyColumns(index, ", ");
+    const std::string columns = columnList(index.fields);
     Statement duplicates(m_database->connection(),
                          "SELECT " + columns + " FROM " + dataTableName(m_table.def().id) +
-                             " WHERE " + keyColumns(index, " IS NOT NULL AND ") +
+                             " WHERE " + columnList(index.fields, " IS NOT NULL AND ") +
                              " IS NOT NULL GROUP BY " + columns + " HAVING count(*) > 1 LIMIT " +
                              std::to_string(kReportedDuplicates));
     std::string keys;

@@ -12,13 +12,10 @@ namespace engine::sqlite {
 namespace {
 
 std::string insertSql(const TableDef& def) {
-    std::string columns;
     std::string parameters;
-    for (const FieldDef& field : def.fields) {
-        columns += (columns.empty() ? "" : ", ") + columnName(field.position);
-        parameters += parameters.empty() ? "?" : ", ?";
-    }
-    return "INSERT INTO " + dataTableName(def.id) + "(" + columns + ") VALUES (" + parameters + ")";
+    for (std::size_t i = 0; i < def.fields.size(); ++i) parameters += i ? ", ?" : "?";
+    return "INSERT INTO " + dataTableName(def.id) + "(" + columnList(def.fields) + ") VALUES (" +
+           parameters + ")";
 }
 
 }  // namespace

@@ -2,15 +2,12 @@
 
 #include <sodium.h>
 
-#include "engine/Error.h"
-#include "engine/ErrorCodes.h"
-#include "engine/sqlite/Messages.h"
 #include "engine/sqlite/PasswordHash.h"
 
 namespace engine::sqlite {
 
 VerifiedLogins::VerifiedLogins() {
-    if (sodium_init() < 0) throw Error(codes::IoError, messages::ioError("libsodium nicht verfügbar"));
+    initSodium();
     randombytes_buf(m_key.data(), m_key.size());
 }
 

@@ -9,7 +9,7 @@ namespace vdb {
 void createCommand(const std::string& file, const std::string& schemaFile, std::ostream& out) {
     const engine::sqlite::Schema schema = readSchemaFile(schemaFile);
     engine::sqlite::createDatabase(file, schema);
-    out << "Datenbank " << quoteName(file) << " angelegt: " << schema.tables.size()
+    out << "Datenbank " << engine::quoted(file) << " angelegt: " << schema.tables.size()
         << " Tabelle(n), " << schema.users.size() << " Benutzer.\n";
 }
 

@@ -28,7 +28,7 @@ void createAndFill(const std::string& file, std::int32_t customers) {
 
 void demoCommand(const std::string& file, std::int32_t customers, std::ostream& out) {
     createAndFill(file, customers);
-    out << "Demodatenbank " << quoteName(file) << " angelegt.\n";
+    out << "Demodatenbank " << engine::quoted(file) << " angelegt.\n";
     for (const auto& table : DemoData::schema().tables) {
         out << "  " << table.name << ": " << DemoData::recordCount(table.name, customers)
             << " Datensätze\n";

@@ -17,7 +17,6 @@ using engine::sqlite::FieldSpec;
 using engine::sqlite::FieldType;
 
 constexpr std::int32_t kChunk = 5000;  // records per transaction
-constexpr std::int32_t kUpdateFlags = 32;
 
 FieldSpec text(const std::string& name, std::int32_t size) {
     return {name, FieldType::Text, size};
@@ -90,7 +89,7 @@ void DemoData::fillTable(engine::Database& database, const std::string& name) {
                 for (std::size_t i = 0; i < values.size(); ++i) {
                     fields->ItemAt(static_cast<std::int32_t>(i))->SetValue(values[i]);
                 }
-                pTable->Update(kUpdateFlags);
+                pTable->Update(engine::Table::kCursorFlags);
             }
         });
     }

@@ -14,8 +14,6 @@ namespace vdb {
 
 namespace {
 
-constexpr std::int32_t kMoveFlags = 32;
-
 std::vector<std::shared_ptr<engine::Field>> allFields(engine::Table& table) {
     auto fields = table.Fields();
     std::vector<std::shared_ptr<engine::Field>> result;
@@ -46,7 +44,8 @@ void dumpCommand(const std::string& file, const std::string& table, const Login&
     writeLine(fields, out, [](std::string& line, engine::Field& field) {
         csv_out::appendName(line, field.Name());
     });
-    for (pTable->MoveFirst(kMoveFlags); !pTable->Eof(); pTable->Move(1, kMoveFlags)) {
+    for (pTable->MoveFirst(engine::Table::kCursorFlags); !pTable->Eof();
+         pTable->Move(1, engine::Table::kCursorFlags)) {
         writeLine(fields, out, [](std::string& line, engine::Field& field) {
             csv_out::appendCell(line, field.Value());
         });

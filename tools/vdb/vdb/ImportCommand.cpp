@@ -24,11 +24,9 @@ namespace vdb {
 
 namespace {
 
-constexpr std::int32_t kUpdateFlags = 32;
-
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw CommandError("Die CSV-Datei " + quoteName(path) + " ist nicht lesbar.");
+    if (!in) throw CommandError("Die CSV-Datei " + engine::quoted(path) + " ist nicht lesbar.");
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -64,7 +62,7 @@ private:
             Column next = column(line, cell.value_or(""));
             if (std::any_of(m_columns.begin(), m_columns.end(),
                             [&](const Column& c) { return c.name == next.name; })) {
-                throw CommandError(lineText(line) + ": das Feld " + quoteName(next.name) +
+                throw CommandError(lineText(line) + ": das Feld " + engine::quoted(next.name) +
                                    " steht zweimal in der Kopfzeile.");
             }
             m_columns.push_back(std::move(next));
@@ -77,8 +75,8 @@ private:
             return {field, field->Name()};
         } catch (const engine::Error& error) {
             if (error.code() != engine::codes::NoSuchField) throw;
-            throw CommandError(lineText(line) + ": die Tabelle " + quoteName(m_table.Name()) +
-                               " hat kein Feld " + quoteName(name) + ".");
+            throw CommandError(lineText(line) + ": die Tabelle " + engine::quoted(m_table.Name()) +
+                               " hat kein Feld " + engine::quoted(name) + ".");
         }
     }
 
@@ -90,7 +88,7 @@ private:
         m_table.AddNew(m_table.NewRecordBuffer(0));
         for (std::size_t i = 0; i < record.size(); ++i) setCell(line, m_columns[i], record[i]);
         try {
-            m_table.Update(kUpdateFlags);
+            m_table.Update(engine::Table::kCursorFlags);
         } catch (const engine::Error& error) {
             throw CommandError(lineText(line) + ": " + errorText(error));
         }
@@ -101,7 +99,7 @@ private:
         try {
             column.field->SetValue(value(cell));
         } catch (const engine::Error& error) {
-            throw CommandError(lineText(line) + ", Feld " + quoteName(column.name) + ": " +
+            throw CommandError(lineText(line) + ", Feld " + engine::quoted(column.name) + ": " +
                                errorText(error));
         }
     }
@@ -127,10 +125,11 @@ void importCommand(const std::string& file, const std::string& table, const std:
     engine::sqlite::inTransaction(*database, [&] {
         CsvReader::read(text, std::ref(filler));
         if (!filler.hasHeader()) {
-            throw CommandError("Die CSV-Datei " + quoteName(csvFile) + " hat keine Kopfzeile.");
+            throw CommandError("Die CSV-Datei " + engine::quoted(csvFile) +
+                               " hat keine Kopfzeile.");
         }
     });
-    out << filler.count() << " Datensätze in Tabelle " << quoteName(pTable->Name())
+    out << filler.count() << " Datensätze in Tabelle " << engine::quoted(pTable->Name())
         << " importiert.\n";
 }
 

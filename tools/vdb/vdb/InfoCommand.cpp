@@ -16,7 +16,7 @@ using engine::sqlite::IndexSpec;
 using engine::sqlite::TableSpec;
 
 std::string displayName(const std::string& displayName, const std::string& name) {
-    return quoteName(displayName.empty() ? name : displayName);
+    return engine::quoted(displayName.empty() ? name : displayName);
 }
 
 void writeField(const FieldSpec& field, std::ostream& out) {
@@ -51,7 +51,7 @@ void writeTable(const TableSpec& table, std::int32_t records, std::ostream& out)
 void infoCommand(const std::string& file, const Login& login, std::ostream& out) {
     auto database = openDatabase(file, login, engine::open_flags::ReadOnly);
     const engine::sqlite::Schema schema = engine::sqlite::readSchema(*database);
-    out << "Datenbank " << quoteName(file) << "\n";
+    out << "Datenbank " << engine::quoted(file) << "\n";
     out << "Benutzer:";
     for (std::size_t i = 0; i < schema.users.size(); ++i) {
         out << (i > 0 ? ", " : " ") << schema.users[i].name;

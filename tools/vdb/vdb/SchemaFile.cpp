@@ -41,7 +41,7 @@ void requireObject(const Node& node, std::initializer_list<const char*> allowed)
     for (const auto& item : node.value.items()) {
         const bool known = std::any_of(allowed.begin(), allowed.end(),
                                        [&](const char* key) { return item.key() == key; });
-        if (!known) node.fail("unbekannter Schlüssel " + quoteName(item.key()));
+        if (!known) node.fail("unbekannter Schlüssel " + engine::quoted(item.key()));
     }
 }
 
@@ -52,7 +52,7 @@ std::string text(const Node& node) {
 
 // A required, non-empty text member.
 std::string name(const Node& parent, const std::string& key) {
-    if (!parent.has(key)) parent.fail("der Schlüssel " + quoteName(key) + " fehlt");
+    if (!parent.has(key)) parent.fail("der Schlüssel " + engine::quoted(key) + " fehlt");
     std::string result = text(parent.member(key));
     if (result.empty()) parent.member(key).fail("der Name ist leer");
     return result;
@@ -65,7 +65,7 @@ std::string optionalText(const Node& parent, const std::string& key) {
 // The elements of an array member; none when the member is absent and not required.
 std::vector<Node> elements(const Node& parent, const std::string& key, bool required) {
     if (!parent.has(key)) {
-        if (required) parent.fail("der Schlüssel " + quoteName(key) + " fehlt");
+        if (required) parent.fail("der Schlüssel " + engine::quoted(key) + " fehlt");
         return {};
     }
     const Node array = parent.member(key);
@@ -81,7 +81,8 @@ FieldType fieldType(const Node& node) {
          {FieldType::Text, FieldType::Int16, FieldType::Int32, FieldType::Bool}) {
         if (type == typeName(candidate)) return candidate;
     }
-    node.fail("unbekannter Feldtyp " + quoteName(type) + " (erlaubt: text, int16, int32, bool)");
+    node.fail("unbekannter Feldtyp " + engine::quoted(type) +
+              " (erlaubt: text, int16, int32, bool)");
 }
 
 std::int32_t textSize(const Node& node) {
@@ -96,7 +97,7 @@ engine::sqlite::FieldSpec field(const Node& node) {
     requireObject(node, {"name", "type", "size"});
     engine::sqlite::FieldSpec described;
     described.name = name(node, "name");
-    if (!node.has("type")) node.fail("der Schlüssel " + quoteName("type") + " fehlt");
+    if (!node.has("type")) node.fail("der Schlüssel " + engine::quoted("type") + " fehlt");
     described.type = fieldType(node.member("type"));
     if (node.has("size")) {
         if (described.type != FieldType::Text) node.fail("eine Größe (size) gibt es nur für Text");
@@ -112,11 +113,14 @@ engine::sqlite::IndexSpec index(const Node& node, const engine::sqlite::TableSpe
     described.displayName = optionalText(node, "displayName");
     for (const Node& fieldName : elements(node, "fields", true)) {
         described.fields.push_back(text(fieldName));
-        const bool known = std::any_of(table.fields.begin(), table.fields.end(),
-                                       [&](const auto& f) { return f.name == described.fields.back(); });
-        if (!known) fieldName.fail("die Tabelle hat kein Feld " + quoteName(described.fields.back()));
+        const bool known =
+            std::any_of(table.fields.begin(), table.fields.end(),
+                        [&](const auto& f) { return f.name == described.fields.back(); });
+        if (!known)
+            fieldName.fail("die Tabelle hat kein Feld " + engine::quoted(described.fields.back()));
     }
-    if (described.fields.empty()) node.member("fields").fail("ein Index braucht mindestens ein Feld");
+    if (described.fields.empty())
+        node.member("fields").fail("ein Index braucht mindestens ein Feld");
     if (node.has("unique")) {
         const Node unique = node.member("unique");
         if (!unique.value.is_boolean()) unique.fail("erwartet wird true oder false");
@@ -131,8 +135,10 @@ engine::sqlite::TableSpec table(const Node& node) {
     described.name = name(node, "name");
     described.displayName = optionalText(node, "displayName");
     for (const Node& f : elements(node, "fields", true)) described.fields.push_back(field(f));
-    if (described.fields.empty()) node.member("fields").fail("eine Tabelle braucht mindestens ein Feld");
-    for (const Node& i : elements(node, "indexes", false)) described.indexes.push_back(index(i, described));
+    if (described.fields.empty())
+        node.member("fields").fail("eine Tabelle braucht mindestens ein Feld");
+    for (const Node& i : elements(node, "indexes", false))
+        described.indexes.push_back(index(i, described));
     return described;
 }
 
@@ -163,7 +169,8 @@ engine::sqlite::Schema parseSchema(const std::string& jsonText) {
 engine::sqlite::Schema readSchemaFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        throw CommandError("Die Schemadatei " + quoteName(file.string()) + " ist nicht lesbar.");
+        throw CommandError("Die Schemadatei " + engine::quoted(file.string()) +
+                           " ist nicht lesbar.");
     return parseSchema({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
 }
 
