@@ -89,8 +89,9 @@ private:
             auto field = fields->ItemAt(position);
             const std::string name = field->Name();
             if (auto target = targetField(name)) {
-                m_probes.emplace_back(specOf(target->Name()));
-                m_matched.push_back({std::move(field), specOf(target->Name())});
+                const FieldSpec& spec = specOf(target->Name());
+                m_probes.emplace_back(spec);
+                m_matched.push_back({std::move(field), spec});
             } else {
                 m_result.skippedFields.push_back(name);
             }
