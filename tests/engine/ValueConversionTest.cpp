@@ -12,6 +12,7 @@
 #include "engine/Fields.h"
 #include "engine/Table.h"
 #include "engine/Tables.h"
+#include "engine/sqlite/ValueProbe.h"
 
 namespace {
 
@@ -130,6 +131,17 @@ TEST_P(ValueConversionTest, StoresConvertedValueOrRefusesWithoutStoring) {
             EXPECT_TRUE(table->Fields()->Item(Variant(other))->Value().isEmpty());
         }
     }
+}
+
+TEST_P(ValueConversionTest, ProbeRefusesExactlyWhatAWriteRefuses) {
+    const ConversionCase& c = GetParam();
+    const std::string name = c.field;
+    const FieldType type = name == "T"   ? FieldType::Text
+                           : name == "K" ? FieldType::Int16
+                           : name == "L" ? FieldType::Int32
+                                         : FieldType::Bool;
+    engine::sqlite::ValueProbe probe({name, type, 5});
+    EXPECT_EQ(probe.tryValue(c.input) == engine::sqlite::Refusal::None, c.stored.has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ValueConversionTest, ::testing::ValuesIn(kCases));

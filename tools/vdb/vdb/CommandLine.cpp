@@ -6,6 +6,7 @@
 
 #include "engine/Error.h"
 #include "vdb/CommandError.h"
+#include "vdb/CompareCommand.h"
 #include "vdb/CreateCommand.h"
 #include "vdb/DemoCommand.h"
 #include "vdb/DumpCommand.h"
@@ -29,6 +30,10 @@ struct Arguments {
     std::int32_t records = kDefaultCustomers;
     std::string user = "ADMIN";
     std::string password;
+    std::string targetFile;
+    std::string targetUser;
+    std::string targetPassword;
+    bool deleteTarget = false;
 };
 
 void addLoginOptions(CLI::App& command, Arguments& arguments) {
@@ -52,6 +57,31 @@ Login login(const CLI::App& command, const Arguments& arguments, const Console& 
     return {arguments.user, resolvePassword(option, console)};
 }
 
+// The target's login of `vdb compare`: its own user with --target-user, whose password comes
+// from --target-password, VDB_TARGET_PASSWORD or the prompt; otherwise the source's login.
+Login targetLogin(const CLI::App& command, const Arguments& arguments, const Login& source,
+                  Console& console) {
+    if (command.get_option("--target-user")->count() == 0) return source;
+    std::optional<std::string> option;
+    if (command.get_option("--target-password")->count() > 0) option = arguments.targetPassword;
+    Console prompt{console.out, console.err, nullptr};
+    if (console.askPassword) {
+        prompt.askPassword = [&console, &arguments] {
+            console.err << "Ziel-DB (" << arguments.targetUser << ") ";
+            return console.askPassword();
+        };
+    }
+    return {arguments.targetUser, resolvePassword(option, prompt, kTargetPasswordVariable)};
+}
+
+int compare(const CLI::App& command, const Arguments& arguments, Console& console) {
+    const Login source = login(command, arguments, console);
+    const Login target = targetLogin(command, arguments, source, console);
+    return compareCommand(
+        {arguments.file, arguments.targetFile, source, target, arguments.deleteTarget},
+        console.out);
+}
+
 // Runs the command the parser chose; throws what the command throws.
 void dispatch(const CLI::App& command, const Arguments& arguments, Console& console) {
     const std::string name = command.get_name();
@@ -63,6 +93,25 @@ void dispatch(const CLI::App& command, const Arguments& arguments, Console& cons
     }
     if (name == "dump") return dumpCommand(arguments.file, arguments.table, user, console.out);
     infoCommand(arguments.file, user, console.out);
+}
+
+void defineCompare(CLI::App& app, Arguments& arguments) {
+    auto* compare = app.add_subcommand(
+        "compare", "sagt voraus, was eine Kopie der Quelle in das Ziel abweisen würde");
+    compare->add_option("SOURCE", arguments.file, "die Quelldatenbank (.vdb)")->required();
+    compare->add_option("TARGET", arguments.targetFile, "die Zieldatenbank (.vdb)")->required();
+    addLoginOptions(*compare, arguments);
+    compare->add_option("--target-user", arguments.targetUser,
+                        "eigener Benutzer der Ziel-DB; ohne ihn gilt die Anmeldung der Quelle");
+    compare->add_option("--target-password", arguments.targetPassword,
+                        std::string("Kennwort des Benutzers der Ziel-DB; besser über ") +
+                            kTargetPasswordVariable + " oder die Abfrage am Terminal");
+    compare->add_flag("--delete", arguments.deleteTarget,
+                      "die Kopie würde die Ziel-DB vorher leeren");
+    compare->footer(
+        "Öffnet beide Dateien schreibgeschützt und ändert nichts. Rückgabewerte: 0 nichts "
+        "würde abgewiesen; 3 Werte oder Schlüssel würden abgewiesen; 1 Fehler der Datenbank; "
+        "2 falscher Aufruf.");
 }
 
 void defineCommands(CLI::App& app, Arguments& arguments) {
@@ -96,6 +145,8 @@ void defineCommands(CLI::App& app, Arguments& arguments) {
     demo->add_option("--records", arguments.records, "Anzahl der Kunden")
         ->capture_default_str()
         ->check(CLI::Range(0, 10000000));
+
+    defineCompare(app, arguments);
 }
 
 // Parses args; returns the exit code when the run ends here (help or a usage error).
@@ -119,7 +170,9 @@ int runCommandLine(const std::vector<std::string>& args, Console& console) {
     defineCommands(app, arguments);
     if (auto code = parse(app, args, console)) return *code;
     try {
-        dispatch(*app.get_subcommands().front(), arguments, console);
+        const CLI::App& command = *app.get_subcommands().front();
+        if (command.get_name() == "compare") return compare(command, arguments, console);
+        dispatch(command, arguments, console);
         return exit_code::Success;
     } catch (const engine::Error& error) {
         console.err << "vdb: " << errorText(error) << "\n";

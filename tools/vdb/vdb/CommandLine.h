@@ -10,8 +10,9 @@ namespace vdb {
 // Exit codes of the tool.
 namespace exit_code {
 constexpr int Success = 0;
-constexpr int Failure = 1;  // the engine refused, or an input file (schema, CSV) is faulty
-constexpr int Usage = 2;    // wrong command line
+constexpr int Failure = 1;         // the engine refused, or an input file (schema, CSV) is faulty
+constexpr int Usage = 2;           // wrong command line
+constexpr int PartialFailure = 3;  // the work reached its end, but some of it was refused
 }  // namespace exit_code
 
 // Runs `vdb COMMAND ARGS... [-u USER] [-p PASSWORD]`; args are the words after the program

@@ -7,9 +7,10 @@
 
 namespace vdb {
 
-std::string resolvePassword(const std::optional<std::string>& option, const Console& console) {
+std::string resolvePassword(const std::optional<std::string>& option, const Console& console,
+                            const char* variable) {
     if (option) return *option;
-    if (const char* fromEnvironment = std::getenv(kPasswordVariable)) return fromEnvironment;
+    if (const char* fromEnvironment = std::getenv(variable)) return fromEnvironment;
     if (console.askPassword) return console.askPassword();
     return {};
 }

@@ -20,9 +20,14 @@ struct Login {
 // command line that other users of the machine can read.
 inline constexpr const char* kPasswordVariable = "VDB_PASSWORD";
 
-// The password from, in this order: the command line option, the environment variable,
-// the console's prompt; an empty password when none of them gives one.
-std::string resolvePassword(const std::optional<std::string>& option, const Console& console);
+// The environment variable that may hold the password of a target's own user.
+inline constexpr const char* kTargetPasswordVariable = "VDB_TARGET_PASSWORD";
+
+// The password from, in this order: the command line option, the environment variable
+// (variable, by default kPasswordVariable), the console's prompt; an empty password when none
+// of them gives one.
+std::string resolvePassword(const std::optional<std::string>& option, const Console& console,
+                            const char* variable = kPasswordVariable);
 
 // Opens file through a new engine server. Throws engine::Error as OpenDatabase does.
 std::shared_ptr<engine::Database> openDatabase(const std::string& file, const Login& login,
