@@ -4,7 +4,8 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run bench screenshot test-asan fuzz format lint clean
+.PHONY: all deps configure build test run install package bench screenshot test-asan fuzz format lint \
+	clean
 
 all: build
 
@@ -22,6 +23,17 @@ test: build
 
 run: build
 	@scripts/run-demo.sh $(BUILD_DIR)
+
+# Installs the programs, the menu entry, the icon and the manual pages below PREFIX; a DESTDIR
+# puts the whole tree below that folder instead (for packaging).
+PREFIX ?= /usr/local
+install: build
+	DESTDIR='$(DESTDIR)' cmake --install $(BUILD_DIR) --prefix '$(PREFIX)'
+
+# The Debian package $(BUILD_DIR)/veltrona-dbcopy_<version>_<architecture>.deb.
+package: build
+	@scripts/install-deps.sh package
+	cmake --build $(BUILD_DIR) --target package
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need, when any is missing.
+# Installs the Debian packages a task needs, when any is missing.
+#   install-deps.sh                 the build, the tests and the demo
+#   install-deps.sh package         and the tools of `make package`
+#   install-deps.sh check-package   and the tools of scripts/check-package.sh
 set -euo pipefail
 
 packages=(
@@ -9,6 +12,20 @@ packages=(
     libgtest-dev libgmock-dev
     xvfb xauth
 )
+# CPack's Debian generator computes the dependencies with dpkg-shlibdeps and finds the
+# programs to strip and to look at with file.
+package_tools=(dpkg-dev file)
+check_tools=(lintian desktop-file-utils appstream man-db)
+
+case "${1:-}" in
+    "") ;;
+    package) packages+=("${package_tools[@]}") ;;
+    check-package) packages+=("${package_tools[@]}" "${check_tools[@]}") ;;
+    *)
+        echo "usage: $0 [package|check-package]" >&2
+        exit 2
+        ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -12,10 +12,12 @@
 #include "TestDatabase.h"
 #include "VdbRun.h"
 #include "vdb/Login.h"
+#include "version/Version.h"
 
 namespace {
 
 using testing::HasSubstr;
+using testing::Not;
 using vdbtest::runVdb;
 using Args = std::vector<std::string>;
 
@@ -83,6 +85,41 @@ TEST_F(CommandLine, HelpExitsWithZero) {
     const auto result = runVdb({"--help"});
     EXPECT_EQ(result.code, 0);
     EXPECT_THAT(result.out, HasSubstr("import"));
+}
+
+TEST_F(CommandLine, HelpHasNoEnglishHeadingOrText) {
+    for (const Args& args : {Args{"--help"}, Args{"dump", "--help"}, Args{"demo", "-h"}}) {
+        const auto result = runVdb(args);
+        EXPECT_EQ(result.code, 0) << args[0];
+        EXPECT_THAT(result.out, HasSubstr("Aufruf: vdb")) << args[0];
+        for (const char* english :
+             {"Usage", "Options", "OPTIONS", "Subcommands", "SUBCOMMAND", "Positionals", "REQUIRED",
+              "Print this help", "Display program", " INT", "in ["}) {
+            EXPECT_THAT(result.out, Not(HasSubstr(english))) << args[0];
+        }
+    }
+}
+
+TEST_F(CommandLine, UsageErrorsAreGerman) {
+    for (const Args& args :
+         {Args{}, Args{"dump", m_vdb}, Args{"info", m_vdb, "zuviel"},
+          Args{"demo", m_vdb, "--records", "viele"}, Args{"demo", m_vdb, "--records", "20000000"},
+          Args{"create", m_vdb, "--schema"}}) {
+        const auto result = runVdb(args);
+        EXPECT_EQ(result.code, 2);
+        EXPECT_THAT(result.err, HasSubstr("vdb: "));
+        EXPECT_THAT(result.err, HasSubstr("Aufruf mit --help zeigt die Hilfe."));
+        for (const char* english : {"is required", "not expected", "Could not convert",
+                                    "not in range", "required", "falscher Aufruf: ", "Run with"}) {
+            EXPECT_THAT(result.err, Not(HasSubstr(english))) << result.err;
+        }
+    }
+}
+
+TEST_F(CommandLine, VersionIsTheProjectVersion) {
+    const auto result = runVdb({"--version"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.out, std::string("vdb ") + veltrona::kVersion + "\n");
 }
 
 TEST_F(CommandLine, ReadOnlyCommandsLeaveTheFileByteIdentical) {

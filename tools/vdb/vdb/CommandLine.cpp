@@ -11,9 +11,11 @@
 #include "vdb/DemoCommand.h"
 #include "vdb/DumpCommand.h"
 #include "vdb/ErrorText.h"
+#include "vdb/GermanHelp.h"
 #include "vdb/ImportCommand.h"
 #include "vdb/InfoCommand.h"
 #include "vdb/Login.h"
+#include "version/Version.h"
 
 namespace vdb {
 
@@ -166,6 +168,7 @@ std::optional<int> parse(CLI::App& app, const std::vector<std::string>& args, Co
 
 int runCommandLine(const std::vector<std::string>& args, Console& console) {
     CLI::App app("Verwaltungswerkzeug für .vdb-Datenbankdateien", "vdb");
+    useGermanTexts(app, veltrona::kVersion);
     Arguments arguments;
     defineCommands(app, arguments);
     if (auto code = parse(app, args, console)) return *code;
