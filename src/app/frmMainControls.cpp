@@ -134,7 +134,7 @@ void frmMain::createSourceControls() {
         placed(new QLineEdit(fraSettings), "txtUsername", rectFromTwips(1290, 630, 2010, 300));
     fraAdmin = frame(fraSettings, "fraAdmin", QStringLiteral("Verwaltung"),
                      rectFromTwips(3450, 630, 2655, 690));
-    // Wider than in the classic layout, up to the next box, so that the caption shows whole.
+    // Reaches up to the next box, so that the caption shows whole in the window's font.
     chkAdminDatabase = checkBox(fraAdmin, "chkAdminDatabase", QStringLiteral("D&atenbank"), true,
                                 rectFromTwips(135, 300, 1200, 240));
     chkAdminUser = checkBox(fraAdmin, "chkAdminUser", QStringLiteral("B&enutzer"), false,
@@ -157,7 +157,7 @@ void frmMain::createTargetControls() {
                              "lblDestUserName", rectFromTwips(120, 1935, 735, 255));
     txtDestUser =
         placed(new QLineEdit(fraSettings), "txtDestUser", rectFromTwips(1290, 1920, 2010, 285));
-    // Wider than in the classic layout, up to the frame's edge, so that the caption shows whole.
+    // Reaches up to the frame's edge, so that the caption shows whole in the window's font.
     chkDestAvailable =
         checkBox(fraSettings, "chkDestAvailable", QStringLiteral("Ziel-DB ist bereits vorhanden"),
                  true, rectFromTwips(3720, 1920, 2505, 255));
