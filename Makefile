@@ -47,8 +47,10 @@ clean:
 bench: build
 	@scripts/bench.sh $(BUILD_DIR)
 
+# SCALE=2 renders at 200 % into docs/screenshot-200.png.
+SCALE ?= 1
 screenshot: build
-	@scripts/screenshot.sh $(BUILD_DIR)
+	@scripts/screenshot.sh $(BUILD_DIR) $(SCALE)
 
 # Every test under AddressSanitizer and UndefinedBehaviorSanitizer in build-asan; ASAN_TESTS
 # (a regular expression over test executables and test names) limits the run.

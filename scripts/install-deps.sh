@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config make
-    qt6-base-dev libgl-dev fonts-dejavu-core
+    qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core
     libsqlite3-dev libsodium-dev nlohmann-json3-dev libcli11-dev libcsv-dev
     libgtest-dev libgmock-dev
     xvfb xauth

@@ -14,6 +14,7 @@ class SettingsStore;
 struct MainWindowServices {
     FileDialog& comdlgSourceFile;  // browses for the source database
     FileDialog& comdlgDestFile;    // browses for the target database
+    FileDialog& comdlgLogFile;     // saves the log pane's text
     SettingsStore& settings;       // the three remembered fields
     RecordYield& yield;            // lets the window answer during a run
     FileProbe& files;              // the run's test whether the target file exists

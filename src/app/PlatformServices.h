@@ -13,13 +13,15 @@ namespace dbcopy {
 struct PlatformServices {
     QtFileDialog sourceDialog;
     QtFileDialog destDialog;
+    QtFileDialog logDialog;
     QtSettingsStore settings;
     QtEventYield yield;
     QtFileProbe files;
 
     MainWindowServices forWindow() {
-        return {sourceDialog, destDialog, settings, yield, files,
-                [] { return engine::sqlite::createServer(); }};
+        return {sourceDialog, destDialog, logDialog, settings, yield, files, [] {
+                    return engine::sqlite::createServer();
+                }};
     }
 };
 

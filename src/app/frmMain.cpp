@@ -11,6 +11,8 @@
 #include <exception>
 #include <utility>
 
+#include "app/LogFolder.h"
+#include "app/LogPaneMenu.h"
 #include "copy/ImportRun.h"
 #include "copy/RecordYield.h"
 #include "log/ProgressLog.h"
@@ -60,6 +62,7 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     m_log = std::make_unique<ProgressLog>(*m_logView, m_services.yield);
     m_import = std::make_unique<ImportRun>(*this, *m_log, m_services.yield, m_services.files,
                                            m_services.createServer);
+    m_logMenu = std::make_unique<LogPaneMenu>(*txtLog, m_services.comdlgLogFile, logFolderPath());
     connectHandlers();
     load();
 }

@@ -20,6 +20,7 @@ class QPushButton;
 namespace dbcopy {
 
 class ImportRun;
+class LogPaneMenu;
 class LogView;
 class ProgressLog;
 
@@ -58,6 +59,7 @@ private:
     void createSourceControls();
     void createTargetControls();
     void applyTabOrder();
+    void assignAccessKeys();
     void connectHandlers();
 
     // The event handlers.
@@ -77,6 +79,7 @@ private:
     std::unique_ptr<LogView> m_logView;
     std::unique_ptr<ProgressLog> m_log;
     std::unique_ptr<ImportRun> m_import;
+    std::unique_ptr<LogPaneMenu> m_logMenu;
     bool bRunning = false;
 
     // Controls, owned by their parent widgets.

@@ -80,16 +80,6 @@ bool takesFocus(const QWidget* control) {
     return (control->focusPolicy() & Qt::TabFocus) != 0;
 }
 
-// The first control after position that takes the focus, in tab order, starting over at the
-// beginning after the last one.
-QWidget* nextFocusable(const std::vector<QWidget*>& inTabOrder, std::size_t position) {
-    for (std::size_t step = 1; step <= inTabOrder.size(); ++step) {
-        QWidget* candidate = inTabOrder[(position + step) % inTabOrder.size()];
-        if (takesFocus(candidate)) return candidate;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 void frmMain::createControls() {
@@ -113,6 +103,7 @@ void frmMain::createControls() {
     txtLog->setPalette(buttonFace);
 
     applyTabOrder();
+    assignAccessKeys();
     txtLog->setFocus();
 }
 
@@ -143,8 +134,9 @@ void frmMain::createSourceControls() {
         placed(new QLineEdit(fraSettings), "txtUsername", rectFromTwips(1290, 630, 2010, 300));
     fraAdmin = frame(fraSettings, "fraAdmin", QStringLiteral("Verwaltung"),
                      rectFromTwips(3450, 630, 2655, 690));
+    // Reaches up to the next box, so that the caption shows whole in the window's font.
     chkAdminDatabase = checkBox(fraAdmin, "chkAdminDatabase", QStringLiteral("D&atenbank"), true,
-                                rectFromTwips(135, 300, 1110, 240));
+                                rectFromTwips(135, 300, 1200, 240));
     chkAdminUser = checkBox(fraAdmin, "chkAdminUser", QStringLiteral("B&enutzer"), false,
                             rectFromTwips(1395, 300, 1005, 240));
     lblPassword = autoSizeLabel(fraSettings, "lblPassword", QStringLiteral("&Kennwort:"),
@@ -165,9 +157,10 @@ void frmMain::createTargetControls() {
                              "lblDestUserName", rectFromTwips(120, 1935, 735, 255));
     txtDestUser =
         placed(new QLineEdit(fraSettings), "txtDestUser", rectFromTwips(1290, 1920, 2010, 285));
+    // Reaches up to the frame's edge, so that the caption shows whole in the window's font.
     chkDestAvailable =
         checkBox(fraSettings, "chkDestAvailable", QStringLiteral("Ziel-DB ist bereits vorhanden"),
-                 true, rectFromTwips(3720, 1920, 2415, 255));
+                 true, rectFromTwips(3720, 1920, 2505, 255));
     Label2 = autoSizeLabel(fraSettings, "Label2", QString(), rectFromTwips(240, 2160, 45, 195));
     lblDestPassword = placed(new QLabel(QStringLiteral("Kennwort:"), fraSettings),
                              "lblDestPassword", rectFromTwips(120, 2295, 975, 255));
@@ -177,8 +170,7 @@ void frmMain::createTargetControls() {
     maskPassword(txtDestPassword);
 }
 
-// Chains the controls that take the focus in tab order, and makes each label's access key move
-// the focus to the next such control after the label.
+// Chains the controls that take the focus in tab order; labels and frames take no place in it.
 void frmMain::applyTabOrder() {
     const std::vector<QWidget*> inTabOrder = {
         txtLog,          fraSettings,     chkDelete,        cmdStart,        txtDatabase,
@@ -187,15 +179,23 @@ void frmMain::applyTabOrder() {
         lblUsername,     lblPassword,     lblDatabaseDest,  lblDestUserName, lblDestPassword,
         txtPassword,     txtDestUser,     txtDestPassword,  chkDestAvailable};
     QWidget* previous = nullptr;
-    for (std::size_t position = 0; position < inTabOrder.size(); ++position) {
-        QWidget* control = inTabOrder[position];
-        if (auto* label = qobject_cast<QLabel*>(control)) {
-            label->setBuddy(nextFocusable(inTabOrder, position));
-        } else if (takesFocus(control)) {
-            if (previous != nullptr) QWidget::setTabOrder(previous, control);
-            previous = control;
-        }
+    for (QWidget* control : inTabOrder) {
+        if (!takesFocus(control)) continue;
+        if (previous != nullptr) QWidget::setTabOrder(previous, control);
+        previous = control;
     }
+}
+
+// Each label's access key leads to the box beside it. Label1, on the frame's corner, repeats the
+// caption of the source's user name label and leads to the same box. Label2 shows nothing.
+void frmMain::assignAccessKeys() {
+    Label1->setBuddy(txtUsername);
+    lblDatabase->setBuddy(txtDatabase);
+    lblUsername->setBuddy(txtUsername);
+    lblPassword->setBuddy(txtPassword);
+    lblDatabaseDest->setBuddy(txtDatabaseDest);
+    lblDestUserName->setBuddy(txtDestUser);
+    lblDestPassword->setBuddy(txtDestPassword);
 }
 
 }  // namespace dbcopy

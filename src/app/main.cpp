@@ -1,6 +1,7 @@
 // Starts the program: shows the main window and runs until it has been closed. With --version
 // it prints the version and ends without opening a window (so it needs no display); every other
 // argument is ignored.
+#include "app/GermanTranslations.h"
 #include "app/PlatformServices.h"
 #include "app/frmMain.h"
 #include "version/Version.h"
@@ -34,6 +35,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QString::fromLatin1(kWindowClass));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
     QApplication application(argc, argv);
+    dbcopy::installGermanTranslations(application);
     dbcopy::PlatformServices services;
     dbcopy::frmMain window(services.forWindow());
     window.show();

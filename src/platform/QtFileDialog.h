@@ -7,8 +7,9 @@
 
 namespace dbcopy {
 
-// FileDialog shown with the platform's file dialog. Qt's dialogs offer no read-only option and
-// only ever let the user pick a name in an existing folder.
+// FileDialog shown with Qt's own file dialog. It offers no read-only option and only ever lets the
+// user pick a name in an existing folder. It opens in the folder of the initial name when that
+// folder exists, otherwise in the user's home folder with only the name proposed.
 class QtFileDialog : public FileDialog {
 public:
     void configure(const FileDialogOptions& options) override;

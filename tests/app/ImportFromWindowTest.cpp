@@ -1,4 +1,5 @@
 // Whole imports started with the Start button on real .vdb files.
+#include <QFile>
 #include <QTest>
 
 #include <cstdint>
@@ -58,6 +59,7 @@ private slots:
     void missingTargetIsCreated();
     void failingSettingsStoreDoesNotStopTheRun();
     void failedRunStillSavedTheSettingsAndFreesTheWindow();
+    void savedLogHoldsThePanesExactText();
 
 private:
     // Source with three customers and an empty target of the same layout; fills the window's
@@ -230,6 +232,26 @@ void ImportFromWindowTest::failedRunStillSavedTheSettingsAndFreesTheWindow() {
     QVERIFY(!rig.window->isRunning());
     QVERIFY(rig.control<QWidget>("fraSettings")->isEnabled());
     QVERIFY(rig.window->close());
+}
+
+// "Protokoll speichern unter …" writes every line of the run as UTF-8, each ended by CR LF.
+void ImportFromWindowTest::savedLogHoldsThePanesExactText() {
+    testsupport::TempDir folder;
+    WindowRig rig;
+    prepare(rig, folder);
+    rig.click("cmdStart");
+    const QString saved = QString::fromStdString(folder.file("Lauf.log"));
+    rig.logDialog.willChoose(saved);
+
+    rig.useLogMenu(QStringLiteral("Protokoll speichern unter …"));
+
+    QCOMPARE(rig.logDialog.shown, testsupport::FakeFileDialog::Shown::Save);
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = logLines(rig);
+    QCOMPARE(lines.size(), 12);
+    QCOMPARE(file.readAll(),
+             (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
 }
 
 int runImportFromWindowTests(int argc, char** argv) {

@@ -1,11 +1,17 @@
 // The main window without a run: its controls at first start, the target switch, the browse
 // buttons and the remembered fields.
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
+#include <QStyleOptionButton>
 #include <QTest>
+#include <QUrl>
 
 #include "AppTestSuites.h"
 #include "WindowRig.h"
+#include "app/LogFolder.h"
+#include "app/WrappingCheckBox.h"
 #include "settings/Settings.h"
 
 using testsupport::FakeFileDialog;
@@ -21,6 +27,17 @@ QColor background(const QWidget* box) {
     return box->palette().color(QPalette::Base);
 }
 
+// Takes the place of the desktop's file manager: remembers the address it was asked to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+public slots:
+    void open(const QUrl& url) { opened << url; }
+
+public:
+    QList<QUrl> opened;
+};
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -33,7 +50,12 @@ private slots:
     void firstStartWindow();
     void placesInTwips_data();
     void placesInTwips();
-    void tabOrderAndAccessKeys();
+    void tabOrder();
+    void accessKeysLeadToTheBoxBeside_data();
+    void accessKeysLeadToTheBoxBeside();
+    void captionsFitTheirControls();
+    void logMenuIsGerman();
+    void logMenuOpensTheLogFolder();
     void loadConfiguresBothDialogs();
     void destAvailableSwitchesTheTargetCredentials();
     void browseSource_data();
@@ -144,14 +166,14 @@ void MainWindowTest::placesInTwips_data() {
     QTest::newRow("cmdDatabase") << "cmdDatabase" << QRect(383, 16, 24, 20);
     QTest::newRow("txtUsername") << "txtUsername" << QRect(86, 42, 134, 20);
     QTest::newRow("fraAdmin") << "fraAdmin" << QRect(230, 42, 177, 46);
-    QTest::newRow("chkAdminDatabase") << "chkAdminDatabase" << QRect(9, 20, 74, 16);
+    QTest::newRow("chkAdminDatabase") << "chkAdminDatabase" << QRect(9, 20, 80, 16);
     QTest::newRow("chkAdminUser") << "chkAdminUser" << QRect(93, 20, 67, 16);
     QTest::newRow("txtPassword") << "txtPassword" << QRect(86, 68, 134, 20);
     QTest::newRow("txtDatabaseDest") << "txtDatabaseDest" << QRect(86, 102, 297, 20);
     QTest::newRow("cmdDatabaseDest") << "cmdDatabaseDest" << QRect(383, 102, 24, 20);
     QTest::newRow("lblDestUserName") << "lblDestUserName" << QRect(8, 129, 49, 17);
     QTest::newRow("txtDestUser") << "txtDestUser" << QRect(86, 128, 134, 19);
-    QTest::newRow("chkDestAvailable") << "chkDestAvailable" << QRect(248, 128, 161, 17);
+    QTest::newRow("chkDestAvailable") << "chkDestAvailable" << QRect(248, 128, 167, 17);
     QTest::newRow("lblDestPassword") << "lblDestPassword" << QRect(8, 153, 65, 17);
     QTest::newRow("txtDestPassword") << "txtDestPassword" << QRect(86, 152, 134, 19);
     QTest::newRow("chkDelete") << "chkDelete" << QRect(8, 184, 233, 33);
@@ -165,9 +187,8 @@ void MainWindowTest::placesInTwips() {
     QCOMPARE(rig.control<QWidget>(name.toLatin1().constData())->geometry(), pixels);
 }
 
-// Tab visits the focusable controls by their tab positions; every label's access key leads to the
-// next focusable control after it, which for all labels is the source password box.
-void MainWindowTest::tabOrderAndAccessKeys() {
+// Tab visits the focusable controls by their tab positions.
+void MainWindowTest::tabOrder() {
     WindowRig rig;
     const QStringList expected = {"txtLog",          "chkDelete",        "cmdStart",
                                   "txtDatabase",     "txtUsername",      "chkAdminDatabase",
@@ -181,11 +202,82 @@ void MainWindowTest::tabOrderAndAccessKeys() {
         if ((current->focusPolicy() & Qt::TabFocus) != 0) visited << current->objectName();
     }
     QCOMPARE(visited, expected);
+}
 
-    for (const char* name : {"Label1", "lblDatabase", "lblUsername", "lblPassword",
-                             "lblDatabaseDest", "lblDestUserName", "lblDestPassword", "Label2"}) {
-        QCOMPARE(rig.control<QLabel>(name)->buddy(), rig.control<QWidget>("txtPassword"));
+void MainWindowTest::accessKeysLeadToTheBoxBeside_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("key");  // 0: the caption has no access key
+    QTest::addColumn<QString>("box");
+    QTest::newRow("Label1") << "Label1" << int(Qt::Key_B) << "txtUsername";
+    QTest::newRow("lblDatabase") << "lblDatabase" << int(Qt::Key_D) << "txtDatabase";
+    QTest::newRow("lblUsername") << "lblUsername" << int(Qt::Key_B) << "txtUsername";
+    QTest::newRow("lblPassword") << "lblPassword" << int(Qt::Key_K) << "txtPassword";
+    QTest::newRow("lblDatabaseDest") << "lblDatabaseDest" << int(Qt::Key_Z) << "txtDatabaseDest";
+    QTest::newRow("lblDestUserName") << "lblDestUserName" << 0 << "txtDestUser";
+    QTest::newRow("lblDestPassword") << "lblDestPassword" << 0 << "txtDestPassword";
+}
+
+// Alt and the label's access key, pressed in the log pane, put the focus into the box beside the
+// label; the target's labels have no access key but name their box all the same.
+void MainWindowTest::accessKeysLeadToTheBoxBeside() {
+    QFETCH(QString, label);
+    QFETCH(int, key);
+    QFETCH(QString, box);
+    WindowRig rig;
+    QWidget* expected = rig.control<QWidget>(box.toLatin1().constData());
+    QCOMPARE(rig.control<QLabel>(label.toLatin1().constData())->buddy(), expected);
+    if (key == 0) return;
+    QVERIFY(rig.show());
+    rig.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+    rig.control<QWidget>("txtLog")->setFocus();
+
+    QTest::keyClick(rig.window.get(), static_cast<Qt::Key>(key), Qt::AltModifier);
+
+    QCOMPARE(QApplication::focusWidget(), expected);
+}
+
+// Every caption shows whole in the room its control gives it, with the control's own font: a
+// label's or a frame's title within its width, a check box's caption beside the indicator (a
+// wrapping one within its height), a button's text within its face.
+void MainWindowTest::captionsFitTheirControls() {
+    WindowRig rig;
+    QVERIFY(rig.show());
+    int checked = 0;
+    for (QWidget* control : rig.window->findChildren<QWidget*>()) {
+        const QFontMetrics metrics(control->font());
+        QString caption;
+        QRect room;
+        int flags = Qt::TextShowMnemonic;
+        if (auto* label = qobject_cast<QLabel*>(control)) {
+            caption = label->text();
+            room = label->contentsRect();
+        } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+            caption = frame->title();
+            room = frame->contentsRect();
+        } else if (auto* box = qobject_cast<QCheckBox*>(control)) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            caption = box->text();
+            room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+            if (dynamic_cast<dbcopy::WrappingCheckBox*>(box) != nullptr) flags |= Qt::TextWordWrap;
+        } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            caption = button->text();
+            room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        }
+        if (caption.trimmed().isEmpty()) continue;
+        ++checked;
+        const QRect needed =
+            metrics.boundingRect(QRect(room.topLeft(), QSize(room.width(), 1000)), flags, caption);
+        const int oneLine = metrics.horizontalAdvance(QString(caption).remove(QLatin1Char('&')));
+        QVERIFY2((flags & Qt::TextWordWrap) != 0 || oneLine <= room.width(),
+                 qPrintable(control->objectName()));
+        QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height(),
+                 qPrintable(control->objectName()));
     }
+    QCOMPARE(checked, 13);
 }
 
 void MainWindowTest::loadConfiguresBothDialogs() {
@@ -349,6 +441,28 @@ void MainWindowTest::closeSavesTheThreeFieldsButNoPassword() {
         {{"VeltronaDBCopy", "Startup", "UserName"}, "ADMIN"},
         {{"VeltronaDBCopy", "Startup", "DestDatabase"}, dbcopy::defaultDatabaseFolder()}};
     QVERIFY(rig.settings.values == expected);
+}
+
+void MainWindowTest::logMenuIsGerman() {
+    WindowRig rig;
+    QVERIFY(rig.show());
+    const QStringList expected = {"Kopieren", "Alles markieren", "Protokoll speichern unter …",
+                                  "Protokollordner öffnen"};
+    QCOMPARE(rig.useLogMenu(), expected);
+}
+
+void MainWindowTest::logMenuOpensTheLogFolder() {
+    QDir(dbcopy::logFolderPath()).removeRecursively();
+    UrlCatcher fileManager;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &fileManager, "open");
+    WindowRig rig;
+    QVERIFY(rig.show());
+
+    rig.useLogMenu(QStringLiteral("Protokollordner öffnen"));
+
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(fileManager.opened, QList<QUrl>{QUrl::fromLocalFile(dbcopy::logFolderPath())});
+    QVERIFY(QDir(dbcopy::logFolderPath()).exists());
 }
 
 int runMainWindowTests(int argc, char** argv) {

@@ -1,18 +1,27 @@
-// The platform services behind the window: settings store, file test, yield and log pane.
+// The platform services behind the window: settings store, file test, yield, log pane and file
+// dialog.
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
+#include <QTimer>
 
 #include <chrono>
 
 #include "AppTestSuites.h"
 #include "platform/PlainTextLogView.h"
 #include "platform/QtEventYield.h"
+#include "platform/QtFileDialog.h"
 #include "platform/QtFileProbe.h"
 #include "platform/QtSettingsStore.h"
 
@@ -49,6 +58,37 @@ void showPane(QPlainTextEdit& pane) {
 
 using Clock = std::chrono::steady_clock;
 
+// What a file dialog showed when it came up: its folder, the proposed name and its texts.
+struct DialogSeen {
+    QString folder;
+    QString name;
+    QStringList buttons;  // without access-key marks
+    QStringList labels;
+    bool confirmed = false;
+};
+
+// Shows dialog as an open dialog, notes what it shows and cancels it.
+DialogSeen showAndCancel(dbcopy::QtFileDialog& dialog) {
+    DialogSeen seen;
+    QTimer poll;  // the dialog runs its own event loop; the timer acts inside it
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (shown == nullptr) return;
+        poll.stop();
+        seen.folder = shown->directory().absolutePath();
+        seen.name = shown->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        for (QAbstractButton* button : shown->findChild<QDialogButtonBox*>()->buttons()) {
+            seen.buttons << button->text().remove(QLatin1Char('&'));
+        }
+        for (const QLabel* label : shown->findChildren<QLabel*>()) seen.labels << label->text();
+        shown->reject();
+    });
+    poll.start();
+    seen.confirmed = dialog.showOpen(nullptr);
+    return seen;
+}
+
 }  // namespace
 
 class PlatformTest : public QObject {
@@ -67,6 +107,8 @@ private slots:
     void logViewKeepsTheTextAlreadyThere();
     void logViewPaintsABurstOfLinesWithTheCaretInViewWithoutFurtherCalls();
     void logViewGoneWhileLinesWaitLeavesThePanePainting();
+    void fileDialogIsGermanAndStartsWhereThePathIs_data();
+    void fileDialogIsGermanAndStartsWhereThePathIs();
 };
 
 void PlatformTest::settingsStoreRoundTrip_data() {
@@ -228,6 +270,48 @@ void PlatformTest::logViewGoneWhileLinesWaitLeavesThePanePainting() {
 
     QTRY_VERIFY(counter.paints > 0);
     QCOMPARE(pane.toPlainText(), QStringLiteral("letzte Zeile\n"));
+void PlatformTest::fileDialogIsGermanAndStartsWhereThePathIs_data() {
+    QTest::addColumn<QString>("path");    // %1 stands for an existing folder
+    QTest::addColumn<QString>("folder");  // where the dialog opens; empty: the home folder
+    QTest::addColumn<QString>("name");    // the name it proposes
+    QTest::newRow("file in an existing folder")
+        << QStringLiteral("%1/quelle.vdb") << QStringLiteral("%1") << QStringLiteral("quelle.vdb");
+    QTest::newRow("existing folder") << QStringLiteral("%1") << QStringLiteral("%1") << QString();
+    QTest::newRow("missing folder") << QStringLiteral("%1/fehlt/Veltrona CRM 2010") << QString()
+                                    << QStringLiteral("Veltrona CRM 2010");
+    QTest::newRow("name only") << QStringLiteral("ziel.vdb") << QString()
+                               << QStringLiteral("ziel.vdb");
+    QTest::newRow("empty") << QString() << QString() << QString();
+}
+
+// The dialog configured as the window's source dialog speaks German and opens in the folder of
+// its path, or in the home folder with only the path's name when that folder is missing.
+void PlatformTest::fileDialogIsGermanAndStartsWhereThePathIs() {
+    QFETCH(QString, path);
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QTemporaryDir existing;
+    const auto inExisting = [&existing](QString text) {
+        return text.replace(QStringLiteral("%1"), existing.path());
+    };
+    dbcopy::FileDialogOptions options;
+    options.title = QStringLiteral("Datenbank öffnen");
+    options.nameFilters = {QStringLiteral("Veltrona Datenbank (*.vdb)")};
+    options.defaultSuffix = QStringLiteral("vdb");
+    options.fileMustExist = true;
+    dbcopy::QtFileDialog dialog;
+    dialog.configure(options);
+    dialog.setFileName(inExisting(path));
+
+    const DialogSeen seen = showAndCancel(dialog);
+
+    QCOMPARE(seen.folder, folder.isEmpty() ? QDir::homePath() : inExisting(folder));
+    QCOMPARE(seen.name, name);
+    QVERIFY(!seen.confirmed);
+    QCOMPARE(dialog.fileName(), inExisting(path));
+    QVERIFY2(seen.buttons.contains(QStringLiteral("Öffnen")), qPrintable(seen.buttons.join('|')));
+    QVERIFY(seen.buttons.contains(QStringLiteral("Abbrechen")));
+    QVERIFY2(seen.labels.contains(QStringLiteral("Suchen in:")), qPrintable(seen.labels.join('|')));
 }
 
 int runPlatformTests(int argc, char** argv) {

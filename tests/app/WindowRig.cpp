@@ -1,6 +1,10 @@
 #include "WindowRig.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include "engine/sqlite/SqliteEngine.h"
 
@@ -9,7 +13,7 @@ namespace testsupport {
 WindowRig::WindowRig(const std::map<MemorySettingsStore::Address, std::string>& stored) {
     settings.values = stored;
     window = std::make_unique<dbcopy::frmMain>(
-        dbcopy::MainWindowServices{sourceDialog, destDialog, settings, yield, files,
+        dbcopy::MainWindowServices{sourceDialog, destDialog, logDialog, settings, yield, files,
                                    [] { return engine::sqlite::createServer(); }});
 }
 
@@ -39,6 +43,32 @@ void WindowRig::type(const char* name, const QString& text) const {
 
 QString WindowRig::logText() const {
     return control<QPlainTextEdit>("txtLog")->toPlainText();
+}
+
+QStringList WindowRig::useLogMenu(const QString& choice) const {
+    QWidget* viewport = control<QPlainTextEdit>("txtLog")->viewport();
+    QStringList texts;
+    // The menu runs its own event loop; the timer acts inside it once the menu is up.
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) return;
+        poll.stop();
+        QAction* chosen = nullptr;
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator()) continue;
+            texts << action->text();
+            if (action->text() == choice) chosen = action;
+        }
+        menu->close();
+        if (chosen != nullptr) chosen->trigger();
+    });
+    poll.start();
+    const QPoint inside = viewport->rect().center();
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, inside, viewport->mapToGlobal(inside));
+    QApplication::sendEvent(viewport, &rightClick);
+    return texts;
 }
 
 }  // namespace testsupport

@@ -46,8 +46,13 @@ public:
 
     QString logText() const;
 
+    // Opens the log pane's context menu as a right click does, chooses the entry whose text is
+    // choice (none when choice matches no entry) and returns the texts of all entries.
+    QStringList useLogMenu(const QString& choice = QString()) const;
+
     FakeFileDialog sourceDialog;
     FakeFileDialog destDialog;
+    FakeFileDialog logDialog;
     MemorySettingsStore settings;
     RecordingYield yield;
     dbcopy::QtFileProbe files;
