@@ -6,6 +6,7 @@
 
 #include "engine/Error.h"
 #include "vdb/CommandError.h"
+#include "vdb/CopyCommand.h"
 #include "vdb/CreateCommand.h"
 #include "vdb/DemoCommand.h"
 #include "vdb/DumpCommand.h"
@@ -29,6 +30,7 @@ struct Arguments {
     std::int32_t records = kDefaultCustomers;
     std::string user = "ADMIN";
     std::string password;
+    CopyArguments copy;
 };
 
 void addLoginOptions(CLI::App& command, Arguments& arguments) {
@@ -65,11 +67,19 @@ void dispatch(const CLI::App& command, const Arguments& arguments, Console& cons
     infoCommand(arguments.file, user, console.out);
 }
 
+// The same for every command; returns copy's own exit code, Success for the others.
+int dispatchWithCode(const CLI::App& command, Arguments& arguments, Console& console) {
+    if (command.get_name() == "copy") return copyCommand(command, arguments.copy, console);
+    dispatch(command, arguments, console);
+    return exit_code::Success;
+}
+
 void defineCommands(CLI::App& app, Arguments& arguments) {
     app.require_subcommand(1);
     app.footer(
         "Rückgabewerte: 0 Erfolg; 1 Fehler der Datenbank (mit Fehlercode) oder einer "
-        "Eingabedatei (Schema, CSV); 2 falscher Aufruf.\n"
+        "Eingabedatei (Schema, CSV); 2 falscher Aufruf; bei copy außerdem 3 (Lauf beendet, "
+        "aber mit Fehlern) und 4 (abgebrochen), siehe vdb copy --help.\n"
         "CSV: UTF-8, Zeilenende CR LF (LF wird beim Import ebenso gelesen), Texte in "
         "Anführungszeichen, leere Zelle ohne Anführungszeichen = kein Wert, \"\" = leerer Text, "
         "Wahrheitswerte true/false.\n"
@@ -96,6 +106,8 @@ void defineCommands(CLI::App& app, Arguments& arguments) {
     demo->add_option("--records", arguments.records, "Anzahl der Kunden")
         ->capture_default_str()
         ->check(CLI::Range(0, 10000000));
+
+    defineCopyCommand(app, arguments.copy);
 }
 
 // Parses args; returns the exit code when the run ends here (help or a usage error).
@@ -119,8 +131,7 @@ int runCommandLine(const std::vector<std::string>& args, Console& console) {
     defineCommands(app, arguments);
     if (auto code = parse(app, args, console)) return *code;
     try {
-        dispatch(*app.get_subcommands().front(), arguments, console);
-        return exit_code::Success;
+        return dispatchWithCode(*app.get_subcommands().front(), arguments, console);
     } catch (const engine::Error& error) {
         console.err << "vdb: " << errorText(error) << "\n";
     } catch (const CommandError& error) {
