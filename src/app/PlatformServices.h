@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QStandardPaths>
+#include <QtDebug>
+
 #include "app/MainWindowServices.h"
 #include "engine/sqlite/SqliteEngine.h"
 #include "platform/QtEventYield.h"
@@ -18,8 +21,17 @@ struct PlatformServices {
     QtFileProbe files;
 
     MainWindowServices forWindow() {
-        return {sourceDialog, destDialog, settings, yield, files,
-                [] { return engine::sqlite::createServer(); }};
+        return {sourceDialog, destDialog,
+                settings,     yield,
+                files,        [] { return engine::sqlite::createServer(); },
+                logFolder(),  [](const std::string& message) { qWarning("%s", message.c_str()); }};
+    }
+
+    // The per-user data folder's "logs" (on Linux ~/.local/share/VeltronaDBCopy/logs).
+    static std::string logFolder() {
+        return (QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                QStringLiteral("/logs"))
+            .toStdString();
     }
 };
 

@@ -6,6 +6,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // Names the per-user data folder: ~/.local/share/VeltronaDBCopy on Linux.
+    QApplication::setApplicationName(QStringLiteral("VeltronaDBCopy"));
     dbcopy::PlatformServices services;
     dbcopy::frmMain window(services.forWindow());
     window.show();
