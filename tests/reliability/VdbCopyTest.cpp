@@ -41,7 +41,7 @@ ProgramRun runProgram(const testsupport::TempDir& dir, const std::string& argume
             testsupport::fileBytes(err)};
 }
 
-std::string quoted(const std::string& path) {
+std::string shellWord(const std::string& path) {
     return "'" + path + "'";
 }
 
@@ -59,7 +59,8 @@ std::vector<std::string> outputLines(const std::string& text) {
 class VdbCopy : public testing::Test {
 protected:
     std::string copyArguments(const std::string& source, const std::string& target) {
-        return "copy " + quoted(source) + " " + quoted(target) + " -p " + testsupport::kPassword;
+        return "copy " + shellWord(source) + " " + shellWord(target) + " -p " +
+               testsupport::kPassword;
     }
 
     testsupport::TempDir m_dir;
@@ -69,7 +70,7 @@ protected:
 
 TEST_F(VdbCopy, PrintsTheWindowsLinesThenTheSummaryAndReportsEveryTableVerified) {
     const std::string demo = m_dir.file("demo.vdb");
-    ASSERT_EQ(runProgram(m_dir, "demo " + quoted(demo) + " --records 1500").code, 0);
+    ASSERT_EQ(runProgram(m_dir, "demo " + shellWord(demo) + " --records 1500").code, 0);
     const std::string password = "demo";
     ImportRig rig;
     rig.useFiles(demo, m_dir.file("fenster.vdb"));
@@ -78,8 +79,8 @@ TEST_F(VdbCopy, PrintsTheWindowsLinesThenTheSummaryAndReportsEveryTableVerified)
 
     const std::string report = m_dir.file("bericht.json");
     const ProgramRun copy =
-        runProgram(m_dir, "copy " + quoted(demo) + " " + quoted(m_target) + " -p " + password +
-                              " --report " + quoted(report));
+        runProgram(m_dir, "copy " + shellWord(demo) + " " + shellWord(m_target) + " -p " +
+                              password + " --report " + shellWord(report));
     ASSERT_EQ(copy.code, 0) << copy.out << copy.err;
     const std::vector<std::string> lines = outputLines(copy.out);
     ASSERT_GT(lines.size(), windowLines.size() + 2);
@@ -117,7 +118,7 @@ TEST_F(VdbCopy, PrintsTheWindowsLinesThenTheSummaryAndReportsEveryTableVerified)
 TEST_F(VdbCopy, RunThatEndsEarlyExitsWithOne) {
     copyGoodSource(m_source);
     const ProgramRun wrongPassword =
-        runProgram(m_dir, "copy " + quoted(m_source) + " " + quoted(m_target) + " -p falsch");
+        runProgram(m_dir, "copy " + shellWord(m_source) + " " + shellWord(m_target) + " -p falsch");
     EXPECT_EQ(wrongPassword.code, 1);
     EXPECT_NE(wrongPassword.out.find("Ergebnis: fehlgeschlagen (Fehler 0x80041003"),
               std::string::npos)
@@ -141,7 +142,7 @@ TEST_F(VdbCopy, ValueTheTargetRefusesExitsWithThreeAndCopiesTheRest) {
 
     const ProgramRun copy =
         runProgram(m_dir, copyArguments(m_source, m_target) + " --quiet --report " +
-                              quoted(m_dir.file("bericht.json")));
+                              shellWord(m_dir.file("bericht.json")));
     EXPECT_EQ(copy.code, 3) << copy.out << copy.err;
     const std::vector<std::string> lines = outputLines(copy.out);
     ASSERT_GE(lines.size(), 3u);
@@ -162,7 +163,7 @@ TEST_F(VdbCopy, ValueTheTargetRefusesExitsWithThreeAndCopiesTheRest) {
 TEST_F(VdbCopy, LogFileThatCannotBeWrittenIsSaidOnceAndChangesNothing) {
     copyGoodSource(m_source);
     const ProgramRun copy = runProgram(m_dir, copyArguments(m_source, m_target) + " --log " +
-                                                  quoted(m_dir.file("fehlt/lauf.log")));
+                                                  shellWord(m_dir.file("fehlt/lauf.log")));
     EXPECT_EQ(copy.code, 0) << copy.err;
     EXPECT_NE(copy.out.find(kSuccessLine), std::string::npos);
     EXPECT_EQ(copy.err.rfind("vdb: Die Protokolldatei ", 0), 0u) << copy.err;
@@ -241,8 +242,8 @@ TEST_F(VdbCopy, SigintInTheMiddleOfATableCancelsWithWholeIndexesAndExitFour) {
     const auto stored = storedRecords(m_target);
     EXPECT_EQ(stored.at("Kunden").size(), static_cast<std::size_t>(copied));
     EXPECT_TRUE(stored.at("Termine").empty());
-    EXPECT_EQ(runProgram(m_dir, "info " + quoted(m_target) + " -p " + testsupport::kPassword).code,
-              0);
+    EXPECT_EQ(
+        runProgram(m_dir, "info " + shellWord(m_target) + " -p " + testsupport::kPassword).code, 0);
 
     const json parsed = json::parse(testsupport::fileBytes(report));
     EXPECT_EQ(parsed["status"], "cancelled");
