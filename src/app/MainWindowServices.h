@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "copy/ImportRun.h"
 
 namespace dbcopy {
@@ -19,6 +22,9 @@ struct MainWindowServices {
     RecordYield& yield;            // lets the window answer during a run
     FileProbe& files;              // the run's test whether the target file exists
     ServerFactory createServer;    // makes the engine server at the first run's first opening
+    std::string logFolder;         // every run's log file and report; empty: none are kept
+    // Told once per run, with a German message, when its log file or report cannot be written.
+    std::function<void(const std::string& message)> logFileFailed;
 };
 
 }  // namespace dbcopy

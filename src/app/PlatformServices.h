@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QtDebug>
+
+#include "app/LogFolder.h"
 #include "app/MainWindowServices.h"
 #include "engine/sqlite/SqliteEngine.h"
 #include "platform/QtEventYield.h"
@@ -19,9 +22,14 @@ struct PlatformServices {
     QtFileProbe files;
 
     MainWindowServices forWindow() {
-        return {sourceDialog, destDialog, logDialog, settings, yield, files, [] {
-                    return engine::sqlite::createServer();
-                }};
+        return {sourceDialog, destDialog, logDialog, settings, yield, files,
+                [] { return engine::sqlite::createServer(); }, logFolder(),
+                [](const std::string& message) { qWarning("%s", message.c_str()); }};
+    }
+
+    // The per-user data folder's "logs" (on Linux ~/.local/share/VeltronaDBCopy/logs).
+    static std::string logFolder() {
+        return logFolderPath().toStdString();
     }
 };
 

@@ -11,7 +11,6 @@
 #include <exception>
 #include <utility>
 
-#include "app/LogFolder.h"
 #include "app/LogPaneMenu.h"
 #include "copy/ImportRun.h"
 #include "copy/RecordYield.h"
@@ -19,6 +18,8 @@
 #include "platform/FileDialog.h"
 #include "platform/FileDialogOptions.h"
 #include "platform/PlainTextLogView.h"
+#include "report/RunArchive.h"
+#include "report/RunRecorder.h"
 #include "settings/Settings.h"
 
 namespace dbcopy {
@@ -62,7 +63,14 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     m_log = std::make_unique<ProgressLog>(*m_logView, m_services.yield);
     m_import = std::make_unique<ImportRun>(*this, *m_log, m_services.yield, m_services.files,
                                            m_services.createServer);
-    m_logMenu = std::make_unique<LogPaneMenu>(*txtLog, m_services.comdlgLogFile, logFolderPath());
+    m_logMenu = std::make_unique<LogPaneMenu>(*txtLog, m_services.comdlgLogFile,
+                                              QString::fromStdString(m_services.logFolder));
+    m_recorder = std::make_unique<RunRecorder>();
+    m_import->addObserver(*m_recorder);
+    if (!m_services.logFolder.empty()) {
+        m_archive = std::make_unique<RunArchive>(m_services.logFolder, m_services.logFileFailed);
+        m_import->addObserver(*m_archive);
+    }
     connectHandlers();
     load();
 }
@@ -131,6 +139,9 @@ void frmMain::cmdStartClick() {
     runStep("emptying the log", [this] { txtLog->clear(); });
     runStep("SaveSettings", [this] { SaveSettings(m_services.settings, *this); });
     runStep("RunImport", [this] { m_import->RunImport(); });
+    runStep("keeping the run's files", [this] {
+        if (m_archive) m_archive->finish(m_recorder->summary());
+    });
     runStep("enabling the settings", [this] { fraSettings->setEnabled(true); });
     runStep("clearing the busy flag", [this] { bRunning = false; });
 }

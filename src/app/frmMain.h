@@ -23,6 +23,8 @@ class ImportRun;
 class LogPaneMenu;
 class LogView;
 class ProgressLog;
+class RunArchive;
+class RunRecorder;
 
 // The program's one window: it collects the inputs of an import, starts the run with its Start
 // button, shows the progress log and refuses to close while a run is under way. The controls carry
@@ -80,6 +82,8 @@ private:
     std::unique_ptr<ProgressLog> m_log;
     std::unique_ptr<ImportRun> m_import;
     std::unique_ptr<LogPaneMenu> m_logMenu;
+    std::unique_ptr<RunRecorder> m_recorder;  // every run's summary
+    std::unique_ptr<RunArchive> m_archive;    // every run's log file and report, when kept
     bool bRunning = false;
 
     // Controls, owned by their parent widgets.

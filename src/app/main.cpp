@@ -15,8 +15,9 @@
 
 namespace {
 
-// The window's class on X11; the desktop entry's StartupWMClass names it.
-constexpr const char* kWindowClass = "veltrona-dbcopy";
+// The window's class on X11 (the desktop entry's StartupWMClass) and the name of the per-user
+// data folder (~/.local/share/VeltronaDBCopy on Linux).
+constexpr const char* kWindowClass = "VeltronaDBCopy";
 // The desktop entry, the icon and the AppStream metainfo share this name (the app id on Wayland).
 constexpr const char* kDesktopFileName = "example.veltrona.VeltronaDBCopy";
 

@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "copy/RunErrorCodes.h"
+#include "copy/RunLog.h"
+#include "copy/RunObserver.h"
 #include "engine/Error.h"
 #include "log/ProgressLog.h"
 
@@ -40,6 +42,15 @@ std::string ErrorReport::descriptionLine() const {
 void ErrorReport::writeTo(ProgressLog& log) const {
     log.AddLog(codeLine());
     log.AddLog(descriptionLine());
+}
+
+void ErrorReport::writeTo(RunLog& log) const {
+    log.AddLog(codeLine());
+    log.AddLog(descriptionLine());
+}
+
+RunError ErrorReport::toRunError() const {
+    return {m_code, m_description};
 }
 
 }  // namespace dbcopy

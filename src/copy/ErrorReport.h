@@ -6,6 +6,8 @@
 namespace dbcopy {
 
 class ProgressLog;
+class RunLog;
+struct RunError;
 
 // An unexpected error as the log shows it: a signed 32-bit code and a description.
 class ErrorReport {
@@ -28,6 +30,10 @@ public:
 
     // Writes the code line, then the description line. Failures of the log pass to the caller.
     void writeTo(ProgressLog& log) const;
+    void writeTo(RunLog& log) const;
+
+    // The code and description as the run's observers receive them.
+    RunError toRunError() const;
 
 private:
     std::int32_t m_code;

@@ -6,6 +6,7 @@
 #include "copy/ImportForm.h"
 #include "copy/ImportSession.h"
 #include "copy/RunErrorCodes.h"
+#include "copy/RunLog.h"
 #include "copy/SameFile.h"
 #include "copy/TableCopy.h"
 #include "engine/DbServer.h"
@@ -25,27 +26,37 @@ ImportRun::ImportRun(ImportForm& form, ProgressLog& log, RecordYield& yield, Fil
 ImportRun::~ImportRun() = default;
 
 void ImportRun::RunImport() {
+    RunLog log(m_log, m_events);
     try {
-        if (refuseSameFile()) return;
-        TableCopy tableCopy(m_log, m_yield);
-        ImportSession session(m_form, m_log, tableCopy, m_files,
-                              [this]() -> engine::DbServer& { return server(); });
-        try {
-            session.run();
-        } catch (...) {
-            // Reported while the session still holds its references; they go afterwards.
-            reportFailure(ErrorReport::fromCurrentException());
+        m_events.runStarted(m_form.text(FormText::txtDatabase),
+                            m_form.text(FormText::txtDatabaseDest));
+        if (!refuseSameFile(log)) {
+            TableCopy tableCopy(log, m_yield, m_cancel);
+            ImportSession session(
+                m_form, log, tableCopy, m_files, [this]() -> engine::DbServer& { return server(); },
+                m_cancel);
+            try {
+                session.run();
+            } catch (...) {
+                // Reported while the session still holds its references; they go afterwards.
+                reportFailure(ErrorReport::fromCurrentException(), log);
+            }
         }
     } catch (...) {
         // The log itself failed, so nothing is left to report to; the run still ends normally.
     }
+    m_cancel.store(false);
 }
 
-bool ImportRun::refuseSameFile() {
+bool ImportRun::refuseSameFile(RunLog& log) {
     if (!isSameFile(m_form.text(FormText::txtDatabase), m_form.text(FormText::txtDatabaseDest))) {
         return false;
     }
-    m_log.AddLog("Quell- und Zieldatenbank sind dieselbe Datei. Der Import wird nicht ausgeführt.");
+    const ErrorReport refusal(
+        codes::SameFile,
+        "Quell- und Zieldatenbank sind dieselbe Datei. Der Import wird nicht ausgeführt.");
+    log.AddLog(refusal.description());
+    m_events.runFailed(refusal.toRunError());
     return true;
 }
 
@@ -57,11 +68,12 @@ engine::DbServer& ImportRun::server() {
     return *m_server;
 }
 
-void ImportRun::reportFailure(const ErrorReport& error) {
+void ImportRun::reportFailure(const ErrorReport& error, RunLog& log) {
     if (m_form.text(FormText::txtDestUser).empty()) {
-        m_log.AddLog("Geben Sie einen gültigen Benutzernamen für die Ziel-DB an");
+        log.AddLog("Geben Sie einen gültigen Benutzernamen für die Ziel-DB an");
     }
-    error.writeTo(m_log);
+    error.writeTo(log);
+    m_events.runFailed(error.toRunError());
 }
 
 }  // namespace dbcopy

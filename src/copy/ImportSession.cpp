@@ -7,6 +7,7 @@
 #include "copy/FileProbe.h"
 #include "copy/ImportForm.h"
 #include "copy/RequireObject.h"
+#include "copy/RunLog.h"
 #include "copy/TableCopy.h"
 #include "engine/Database.h"
 #include "engine/DbServer.h"
@@ -16,19 +17,39 @@
 #include "engine/Indexes.h"
 #include "engine/Table.h"
 #include "engine/Tables.h"
-#include "log/ProgressLog.h"
+#include "engine/Variant.h"
 
 namespace dbcopy {
 
-namespace {}  // namespace
+namespace {
 
-ImportSession::ImportSession(ImportForm& form, ProgressLog& log, TableCopy& tableCopy,
-                             FileProbe& files, ServerAccess server)
+// The table's RecordCount, or -1 when it cannot be read: the count only serves the check.
+std::int32_t countRecords(engine::Table& table) noexcept {
+    try {
+        return table.RecordCount();
+    } catch (...) {
+        return -1;
+    }
+}
+
+std::string readName(const std::function<std::string()>& read) noexcept {
+    try {
+        return read();
+    } catch (...) {
+        return {};
+    }
+}
+
+}  // namespace
+
+ImportSession::ImportSession(ImportForm& form, RunLog& log, TableCopy& tableCopy, FileProbe& files,
+                             ServerAccess server, const std::atomic<bool>& cancel)
     : m_form(form),
       m_log(log),
       m_tableCopy(tableCopy),
       m_files(files),
-      m_server(std::move(server)) {}
+      m_server(std::move(server)),
+      m_cancel(cancel) {}
 
 ImportSession::~ImportSession() {
     m_index.reset();
@@ -63,6 +84,7 @@ void ImportSession::createTargetIfMissing() {
     // The returned object is of no further use and goes at once.
     m_source->CreateDatabase(m_form.text(FormText::txtDatabaseDest), engine::Variant(1),
                              engine::Variant(0), engine::Variant::missing());
+    m_log.events().targetCreated();
 }
 
 bool ImportSession::targetFileExists() {
@@ -99,6 +121,7 @@ void ImportSession::emptyTarget() {
         }
     }
     m_table.reset();  // no target table may outlive the closing of the target
+    m_log.events().targetEmptied();
     m_form.setDeleteOption(0);
 }
 
@@ -119,21 +142,64 @@ void ImportSession::copyTables() {
         const auto tables = requireObject(m_source->Tables());
         const std::int32_t count = tables->Count();
         for (std::int32_t position = 0; position < count; ++position) {
+            if (m_cancelled || m_cancel.load()) {
+                m_cancelled = true;
+                reportTablesNotReached(*tables, position);
+                break;
+            }
             m_table = requireObject(tables->ItemAt(position));
-            continueAfterMissingTable([this] { copyCurrentTable(); });
+            const auto skipped = continueAfterMissingTable([this] { copyCurrentTable(); });
+            if (skipped) m_log.events().tableSkipped(readName([this] { return m_table->Name(); }));
         }
     }
     m_table.reset();
 }
 
 void ImportSession::copyCurrentTable() {
-    const engine::Variant name(m_table->Name());
+    const std::string name = m_table->Name();
     // The target's table collection is fetched anew for every source table.
-    auto destTable = requireObject(requireObject(m_target->Tables())->Item(name));
-    m_tableCopy.CopyTable(m_table, std::move(destTable));
+    auto destTable = requireObject(requireObject(m_target->Tables())->Item(engine::Variant(name)));
+    const TableStart start = describeCurrentTable(name, *destTable);
+    m_log.events().tableStarted(start);
+    const TableOutcome outcome = m_tableCopy.CopyTable(m_table, destTable);
+    if (outcome.end == TableOutcome::End::Interrupted) m_cancelled = true;
+    checkTargetCount(name, *destTable, start.targetBefore, outcome);
+}
+
+TableStart ImportSession::describeCurrentTable(const std::string& name, engine::Table& dest) {
+    std::string display = readName([this] { return m_table->DisplayName(0); });
+    if (display.empty()) display = name;
+    return {name, std::move(display), countRecords(*m_table), countRecords(dest)};
+}
+
+void ImportSession::checkTargetCount(const std::string& name, engine::Table& dest,
+                                     std::int32_t before, const TableOutcome& outcome) {
+    TableCheck check;
+    check.actual = countRecords(dest);
+    check.compared = outcome.end != TableOutcome::End::Failed;
+    // A count that cannot be read makes the expectation unreachable, so the check fails.
+    check.expected = before < 0 ? -1 : before + outcome.copied;
+    if (check.compared && (check.actual < 0 || check.actual != check.expected)) {
+        m_log.AddLog("Prüfung fehlgeschlagen: Tabelle " + name + ": " +
+                     std::to_string(check.expected) + " Datensätze erwartet, " +
+                     std::to_string(check.actual) + " vorhanden.");
+    }
+    m_log.events().tableChecked(check);
+}
+
+void ImportSession::reportTablesNotReached(engine::Tables& tables, std::int32_t from) {
+    const std::int32_t count = tables.Count();
+    for (std::int32_t position = from; position < count; ++position) {
+        const auto table = tables.ItemAt(position);
+        if (!table) continue;
+        const std::string name = readName([&] { return table->Name(); });
+        const std::string display = readName([&] { return table->DisplayName(0); });
+        m_log.events().tableNotReached(name, display.empty() ? name : display);
+    }
 }
 
 void ImportSession::rebuildIndexes() {
+    m_log.events().rebuildStarted();
     m_log.AddLog("Indizes werden aufgebaut");
     const auto tables = requireObject(m_target->Tables());
     const std::int32_t count = tables->Count();
@@ -148,8 +214,14 @@ void ImportSession::rebuildCurrentTableIndexes() {
     const std::int32_t count = indexes->Count();
     for (std::int32_t position = 0; position < count; ++position) {
         m_index = requireObject(indexes->ItemAt(position));
+        const IndexName name{readName([this] { return m_table->Name(); }),
+                             readName([this] { return m_index->Name(); })};
         continueAfterMissingTable([this] { writeIndexLine(); });
-        continueAfterMissingTable([this] { m_index->Rebuild(); });
+        if (const auto failed = continueAfterMissingTable([this] { m_index->Rebuild(); })) {
+            m_log.events().indexFailed(name, *failed);
+        } else {
+            m_log.events().indexRebuilt(name);
+        }
     }
 }
 
@@ -166,16 +238,25 @@ void ImportSession::close() {
     m_log.AddLog("");
     m_log.AddLog("Schließe Zieldatenbank");
     m_target.reset();
+    if (m_cancelled) {
+        m_log.AddLog("Der Import wurde abgebrochen.");
+        m_log.events().runCancelled();
+        return;
+    }
     m_log.AddLog("Import erfolgreich abgeschlossen.");
+    m_log.events().runFinished();
 }
 
-void ImportSession::continueAfterMissingTable(const std::function<void()>& step) {
+std::optional<RunError> ImportSession::continueAfterMissingTable(
+    const std::function<void()>& step) {
     try {
         step();
+        return std::nullopt;
     } catch (const engine::Error& error) {
         if (error.code() != engine::codes::NoSuchTable) throw;
         m_log.AddLog("Die Tabelle " + m_table->Name() +
                      " ist in der Ziel-DB nicht vorhanden. Tabelle wird übersprungen.");
+        return RunError{error.code(), error.description()};
     }
 }
 

@@ -21,17 +21,32 @@ constexpr std::int32_t kProgressInterval = 1000;
 
 }  // namespace
 
-TableCopy::TableCopy(ProgressLog& log, RecordYield& yield) : m_log(log), m_yield(yield) {}
+TableCopy::TableCopy(ProgressLog& log, RecordYield& yield)
+    : m_ownLog(log, m_silent), m_log(m_ownLog), m_yield(yield), m_cancel(m_never) {}
 
-void TableCopy::CopyTable(std::shared_ptr<engine::Table> pSourceTable,
-                          std::shared_ptr<engine::Table> pDestTable) {
+TableCopy::TableCopy(RunLog& log, RecordYield& yield, const std::atomic<bool>& cancel)
+    : m_ownLog(log), m_log(log), m_yield(yield), m_cancel(cancel) {}
+
+TableOutcome TableCopy::CopyTable(std::shared_ptr<engine::Table> pSourceTable,
+                                  std::shared_ptr<engine::Table> pDestTable) {
+    RecordCounter counter;
     try {
         writeStartLine(*requireObject(pSourceTable));
         const MatchedFields matched = matchFields(*pSourceTable, *requireObject(pDestTable));
         ActivateIndex(pSourceTable);
-        copyRecords(*pSourceTable, *pDestTable, matched);
+        const bool interrupted = copyRecords(*pSourceTable, *pDestTable, matched, counter);
+        writeFinalLine(*pSourceTable, counter.value());
+        if (interrupted) {
+            m_log.events().tableInterrupted(counter.value());
+            return {TableOutcome::End::Interrupted, counter.value()};
+        }
+        m_log.events().tableFinished(counter.value());
+        return {TableOutcome::End::Finished, counter.value()};
     } catch (...) {
-        ErrorReport::fromCurrentException().writeTo(m_log);
+        const ErrorReport error = ErrorReport::fromCurrentException();
+        error.writeTo(m_log);
+        m_log.events().tableFailed(error.toRunError());
+        return {TableOutcome::End::Failed, counter.value()};
     }
 }
 
@@ -81,8 +96,10 @@ void TableCopy::matchField(std::shared_ptr<engine::Field> field, engine::Table& 
     }
     if (!candidate) {
         try {
-            m_log.AddLog("Das Feld " + field->Name() +
+            const std::string name = field->Name();
+            m_log.AddLog("Das Feld " + name +
                          " ist in der Ziel-DB nicht vorhanden. Das Feld wird übersprungen.");
+            m_log.events().fieldSkipped(name);
         } catch (...) {
             // The line cannot be built or written; the field stays unmatched all the same.
         }
@@ -95,18 +112,19 @@ void TableCopy::matchField(std::shared_ptr<engine::Field> field, engine::Table& 
     }
 }
 
-void TableCopy::copyRecords(engine::Table& source, engine::Table& dest,
-                            const MatchedFields& matched) {
+bool TableCopy::copyRecords(engine::Table& source, engine::Table& dest,
+                            const MatchedFields& matched, RecordCounter& counter) {
     source.MoveFirst(engine::Table::kCursorFlags);
-    RecordCounter counter;
-    while (!source.Eof()) {
+    for (;;) {
+        // A plain read per record: the request comes from another thread or a signal handler.
+        if (m_cancel.load(std::memory_order_relaxed)) return true;
+        if (source.Eof()) return false;
         copyRecord(dest, matched);
         counter.increment();
         m_yield.yieldPerRecord();
         if (counter.value() % kProgressInterval == 0) writeProgressLine(source, counter.value());
         source.Move(1, engine::Table::kCursorFlags);
     }
-    writeFinalLine(source, counter.value());
 }
 
 void TableCopy::copyRecord(engine::Table& dest, const MatchedFields& matched) {
@@ -123,6 +141,7 @@ void TableCopy::writeProgressLine(engine::Table& source, std::int32_t count) {
     line += ": " + std::to_string(count) + "/";
     line += std::to_string(source.RecordCount());
     m_log.AddLog(std::move(line));
+    m_log.events().progress(count);
 }
 
 void TableCopy::writeFinalLine(engine::Table& source, std::int32_t count) {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "copy/RecordCounter.h"
+#include "copy/RunLog.h"
+#include "copy/RunObserver.h"
 #include "engine/Variant.h"
 
 namespace engine {
@@ -16,19 +20,33 @@ namespace dbcopy {
 class RecordYield;
 class ProgressLog;
 
+// How one table copy ended and how many records the target stored.
+struct TableOutcome {
+    enum class End { Finished, Interrupted, Failed };
+    End end = End::Finished;
+    std::int32_t copied = 0;
+};
+
 // Copies the records of one source table into its namesake in the target, field by field for
 // the fields both tables have, and reports each step in the progress log.
 class TableCopy {
 public:
+    // A copy that tells no one and is never cancelled.
     TableCopy(ProgressLog& log, RecordYield& yield);
+
+    // A copy that writes through log, whose observer receives the table's events, and that
+    // stops at the next record once cancel is set.
+    TableCopy(RunLog& log, RecordYield& yield, const std::atomic<bool>& cancel);
 
     // Writes the start line, reports each source field the target lacks, activates a source
     // index, appends one target record per source record (a progress line after every 1000th)
     // and writes the final count. The first error of the start line or the record phase is
     // reported with the two error report lines and ends the call, which then returns normally;
-    // only an error while writing that report is passed to the caller.
-    void CopyTable(std::shared_ptr<engine::Table> pSourceTable,
-                   std::shared_ptr<engine::Table> pDestTable);
+    // only an error while writing that report is passed to the caller. A cancel request stops
+    // the record loop before the next record; the final line then shows the records stored.
+    // Returns how the copy ended and the records stored.
+    TableOutcome CopyTable(std::shared_ptr<engine::Table> pSourceTable,
+                           std::shared_ptr<engine::Table> pDestTable);
 
     // Makes the index "ID" the active index of pTable or, when that fails for any reason and the
     // table has indexes, the index at position 0. Never throws: when the fallback fails too, the
@@ -52,13 +70,19 @@ private:
     void matchField(std::shared_ptr<engine::Field> field, engine::Table& dest,
                     MatchedFields& matched);
 
-    void copyRecords(engine::Table& source, engine::Table& dest, const MatchedFields& matched);
+    // Returns true when a cancel request stopped the loop before the source's end.
+    bool copyRecords(engine::Table& source, engine::Table& dest, const MatchedFields& matched,
+                     RecordCounter& counter);
     static void copyRecord(engine::Table& dest, const MatchedFields& matched);
     void writeProgressLine(engine::Table& source, std::int32_t count);
     void writeFinalLine(engine::Table& source, std::int32_t count);
 
-    ProgressLog& m_log;
+    RunObserver m_silent;                    // the observer of a copy that tells no one
+    const std::atomic<bool> m_never{false};  // the cancel flag of a copy never cancelled
+    RunLog m_ownLog;
+    RunLog& m_log;
     RecordYield& m_yield;
+    const std::atomic<bool>& m_cancel;
 };
 
 }  // namespace dbcopy

@@ -1,11 +1,15 @@
 // Whole imports started with the Start button on real .vdb files.
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 #include "AppTestSuites.h"
+#include "FileBytes.h"
 #include "TempDir.h"
 #include "TestDatabase.h"
 #include "WindowRig.h"
@@ -60,6 +64,7 @@ private slots:
     void failingSettingsStoreDoesNotStopTheRun();
     void failedRunStillSavedTheSettingsAndFreesTheWindow();
     void savedLogHoldsThePanesExactText();
+    void everyRunLeavesItsLogFileAndReport();
 
 private:
     // Source with three customers and an empty target of the same layout; fills the window's
@@ -257,6 +262,45 @@ void ImportFromWindowTest::savedLogHoldsThePanesExactText() {
 int runImportFromWindowTests(int argc, char** argv) {
     ImportFromWindowTest test;
     return QTest::qExec(&test, argc, argv);
+}
+
+// Each run writes its own log file (time-stamped lines, then the summary) and its report,
+// both named after the run's start, into the window's folder.
+void ImportFromWindowTest::everyRunLeavesItsLogFileAndReport() {
+    testsupport::TempDir folder;
+    WindowRig rig;
+    prepare(rig, folder);
+    rig.click("cmdStart");
+
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(rig.logFolder.path())) {
+        files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    QCOMPARE(files.size(), std::size_t{2});
+    QCOMPARE(files[0].extension().string(), std::string(".json"));
+    QCOMPARE(files[1].extension().string(), std::string(".log"));
+    QCOMPARE(files[0].stem(), files[1].stem());
+    QVERIFY(QString::fromStdString(files[1].stem().string())
+                .contains(QRegularExpression(
+                    QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d$"))));
+
+    const QStringList log =
+        QString::fromStdString(testsupport::fileBytes(files[1].string())).split(QLatin1Char('\n'));
+    QVERIFY(log.size() > logLines(rig).size());
+    const QRegularExpression stamped(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} (.*)$"));
+    for (qsizetype line = 0; line < logLines(rig).size(); ++line) {
+        const QRegularExpressionMatch match = stamped.match(log[line]);
+        QVERIFY2(match.hasMatch(), qPrintable(log[line]));
+        QCOMPARE(match.captured(1), logLines(rig)[line]);
+    }
+    QVERIFY(log.contains(QStringLiteral("Ergebnis: erfolgreich")));
+
+    const std::string report = testsupport::fileBytes(files[0].string());
+    QVERIFY(report.find("\"status\": \"ok\"") != std::string::npos);
+    QVERIFY(report.find("\"verified\": true") != std::string::npos);
+    QVERIFY(report.find("geheim") == std::string::npos);
+    QVERIFY(rig.logFailures.empty());
 }
 
 #include "ImportFromWindowTest.moc"

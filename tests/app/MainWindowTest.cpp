@@ -10,7 +10,6 @@
 
 #include "AppTestSuites.h"
 #include "WindowRig.h"
-#include "app/LogFolder.h"
 #include "app/WrappingCheckBox.h"
 #include "settings/Settings.h"
 
@@ -452,17 +451,18 @@ void MainWindowTest::logMenuIsGerman() {
 }
 
 void MainWindowTest::logMenuOpensTheLogFolder() {
-    QDir(dbcopy::logFolderPath()).removeRecursively();
     UrlCatcher fileManager;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &fileManager, "open");
     WindowRig rig;
     QVERIFY(rig.show());
+    const QString folder = QString::fromStdString(rig.logFolder.path().string());
+    QDir(folder).removeRecursively();
 
     rig.useLogMenu(QStringLiteral("Protokollordner öffnen"));
 
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(fileManager.opened, QList<QUrl>{QUrl::fromLocalFile(dbcopy::logFolderPath())});
-    QVERIFY(QDir(dbcopy::logFolderPath()).exists());
+    QCOMPARE(fileManager.opened, QList<QUrl>{QUrl::fromLocalFile(folder)});
+    QVERIFY(QDir(folder).exists());
 }
 
 int runMainWindowTests(int argc, char** argv) {

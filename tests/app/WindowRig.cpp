@@ -12,9 +12,10 @@ namespace testsupport {
 
 WindowRig::WindowRig(const std::map<MemorySettingsStore::Address, std::string>& stored) {
     settings.values = stored;
-    window = std::make_unique<dbcopy::frmMain>(
-        dbcopy::MainWindowServices{sourceDialog, destDialog, logDialog, settings, yield, files,
-                                   [] { return engine::sqlite::createServer(); }});
+    window = std::make_unique<dbcopy::frmMain>(dbcopy::MainWindowServices{
+        sourceDialog, destDialog, logDialog, settings, yield, files,
+        [] { return engine::sqlite::createServer(); }, logFolder.path().string(),
+        [this](const std::string& message) { logFailures.push_back(message); }});
 }
 
 WindowRig::~WindowRig() {

@@ -10,10 +10,12 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "FakeFileDialog.h"
 #include "MemorySettingsStore.h"
 #include "RecordingYield.h"
+#include "TempDir.h"
 #include "app/frmMain.h"
 #include "platform/QtFileProbe.h"
 
@@ -56,6 +58,8 @@ public:
     MemorySettingsStore settings;
     RecordingYield yield;
     dbcopy::QtFileProbe files;
+    TempDir logFolder;                     // the window's folder for each run's log and report
+    std::vector<std::string> logFailures;  // what the window told about files it could not write
     std::unique_ptr<dbcopy::frmMain> window;
 };
 

@@ -17,6 +17,7 @@
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
 #include "log/ProgressLog.h"
+#include "report/RunRecorder.h"
 
 namespace {
 
@@ -252,6 +253,38 @@ TEST(ImportRunWithMockEngine, FailedServerCreationFailsThatRunAndTheNextRunTries
     for (int i = 0; i < 4; ++i) run.RunImport();
     EXPECT_EQ(creations, 3);  // the server made by the third run is kept for the fourth
     EXPECT_EQ(view.lines(), expected);
+}
+
+}  // namespace
+
+namespace {
+
+// A target that holds one record less than it stored must never pass as a clean copy.
+TEST(ImportRunWithMockEngine, TargetCountShortOfTheCopyFailsTheCheck) {
+    MockImport import({{"Kunden"}}, {{"Kunden"}});
+    dbcopy::RunRecorder recorder;
+    import.run.addObserver(recorder);
+    EXPECT_CALL(import.source.table(0), Eof)
+        .WillOnce(Return(false))
+        .WillOnce(Return(false))
+        .WillRepeatedly(Return(true));
+    EXPECT_CALL(import.reopened.table(0), RecordCount)
+        .WillOnce(Return(3))   // before the copy
+        .WillOnce(Return(4));  // after two records stored: one short
+    import.runImport();
+
+    EXPECT_EQ(import.view.lines(),
+              concat(concat(kOpeningLines,
+                            {"Exportvorgang für Tabelle Kunden beginnt.",
+                             "Kunden: 2 Datensätze exportiert.",
+                             "Prüfung fehlgeschlagen: Tabelle Kunden: 5 Datensätze erwartet, 4 "
+                             "vorhanden."}),
+                     closingLines({})));
+    const dbcopy::RunSummary& summary = recorder.summary();
+    EXPECT_EQ(summary.status(), dbcopy::RunStatus::Partial);
+    ASSERT_EQ(summary.tables.size(), 1u);
+    EXPECT_FALSE(summary.tables[0].verified);
+    EXPECT_EQ(summary.tables[0].targetAfter, 4);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "FileBytes.h"
@@ -51,6 +55,39 @@ TEST(SecretTest, PasswordsAreNeitherInTheFilesNorInTheLog) {
     rig.form.deleteValue = 1;
     EXPECT_EQ(rig.run().back(), kSuccessLine);
     EXPECT_EQ(filesWithPasswords(dir.path()), "") << "after copying";
+}
+
+// The command line's copy with every password channel: an option, a password file and the
+// environment; neither its output nor its log file nor its report may hold one.
+TEST(SecretTest, CommandLineCopyKeepsPasswordsOutOfOutputLogAndReport) {
+    testsupport::TempDir dir;
+    testsupport::TempDir secrets;  // the password file holds a password by its nature
+    const std::string source = dir.file("quelle.vdb");
+    copyGoodSource(source);
+    const std::string target = dir.file("ziel.vdb");
+    copyEmptyTarget(target);
+    const std::string passwordFile = secrets.file("kennwort");
+    std::ofstream(passwordFile) << testsupport::kPassword << "\n";
+    ::chmod(passwordFile.c_str(), 0600);
+
+    const std::string command =
+        "env VDB_TARGET_PASSWORD='" + kTargetPassword + "' '" VDB_PROGRAM "' copy '" + source +
+        "' '" + target + "' --password-file '" + passwordFile + "' --target-user " + kTargetUser +
+        " --log '" + dir.file("lauf.log") + "' --report '" + dir.file("lauf.json") +
+        "' </dev/null >'" + dir.file("out.txt") + "' 2>'" + dir.file("err.txt") + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << testsupport::fileBytes(dir.file("out.txt"));
+    EXPECT_NE(testsupport::fileBytes(dir.file("lauf.log")).find(kSuccessLine), std::string::npos);
+    EXPECT_EQ(filesWithPasswords(dir.path()), "");
+
+    // A password file that others may read is refused before anything is opened.
+    ::chmod(passwordFile.c_str(), 0644);
+    const std::string refused = "'" VDB_PROGRAM "' copy '" + source + "' '" + target +
+                                "' --password-file '" + passwordFile +
+                                "' </dev/null >/dev/null "
+                                "2>'" +
+                                dir.file("err.txt") + "'";
+    EXPECT_NE(std::system(refused.c_str()), 0);
+    EXPECT_NE(testsupport::fileBytes(dir.file("err.txt")).find("Kennwortdatei"), std::string::npos);
 }
 
 }  // namespace

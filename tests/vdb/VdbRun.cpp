@@ -21,7 +21,7 @@ const char* const kKundenSchema = R"({
 
 RunResult runVdb(const std::vector<std::string>& args, std::function<std::string()> askPassword) {
     std::ostringstream out, err;
-    vdb::Console console{out, err, std::move(askPassword)};
+    vdb::Console console{out, err, std::move(askPassword), nullptr, false};
     RunResult result;
     result.code = vdb::runCommandLine(args, console);
     result.out = out.str();

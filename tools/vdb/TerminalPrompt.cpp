@@ -29,10 +29,8 @@ private:
     bool m_active;
 };
 
-}  // namespace
-
-std::string askPasswordOnTerminal() {
-    std::cerr << "Kennwort: " << std::flush;
+std::string askWithPrompt(const char* prompt) {
+    std::cerr << prompt << std::flush;
     std::string password;
     {
         EchoOff echoOff;
@@ -40,6 +38,16 @@ std::string askPasswordOnTerminal() {
     }
     std::cerr << "\n";
     return password;
+}
+
+}  // namespace
+
+std::string askPasswordOnTerminal() {
+    return askWithPrompt("Kennwort: ");
+}
+
+std::string askTargetPasswordOnTerminal() {
+    return askWithPrompt("Kennwort der Zieldatenbank: ");
 }
 
 }  // namespace vdb

@@ -8,4 +8,7 @@ namespace vdb {
 // line from standard input with the echo switched off, restoring the terminal afterwards.
 std::string askPasswordOnTerminal();
 
+// The same with the prompt "Kennwort der Zieldatenbank: ".
+std::string askTargetPasswordOnTerminal();
+
 }  // namespace vdb

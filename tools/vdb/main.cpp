@@ -8,7 +8,11 @@
 #include "vdb/CommandLine.h"
 
 int main(int argc, char** argv) {
-    vdb::Console console{std::cout, std::cerr, nullptr};
-    if (isatty(STDIN_FILENO)) console.askPassword = vdb::askPasswordOnTerminal;
+    vdb::Console console{std::cout, std::cerr, nullptr, nullptr, false};
+    if (isatty(STDIN_FILENO)) {
+        console.askPassword = vdb::askPasswordOnTerminal;
+        console.askTargetPassword = vdb::askTargetPasswordOnTerminal;
+    }
+    console.errIsTerminal = isatty(STDERR_FILENO) != 0;
     return vdb::runCommandLine(std::vector<std::string>(argv + 1, argv + argc), console);
 }

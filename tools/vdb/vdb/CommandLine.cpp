@@ -7,6 +7,7 @@
 #include "engine/Error.h"
 #include "vdb/CommandError.h"
 #include "vdb/CompareCommand.h"
+#include "vdb/CopyCommand.h"
 #include "vdb/CreateCommand.h"
 #include "vdb/DemoCommand.h"
 #include "vdb/DumpCommand.h"
@@ -36,6 +37,7 @@ struct Arguments {
     std::string targetUser;
     std::string targetPassword;
     bool deleteTarget = false;
+    CopyArguments copy;
 };
 
 void addLoginOptions(CLI::App& command, Arguments& arguments) {
@@ -116,11 +118,19 @@ void defineCompare(CLI::App& app, Arguments& arguments) {
         "2 falscher Aufruf.");
 }
 
+// The same for every command; returns copy's own exit code, Success for the others.
+int dispatchWithCode(const CLI::App& command, Arguments& arguments, Console& console) {
+    if (command.get_name() == "copy") return copyCommand(command, arguments.copy, console);
+    dispatch(command, arguments, console);
+    return exit_code::Success;
+}
+
 void defineCommands(CLI::App& app, Arguments& arguments) {
     app.require_subcommand(1);
     app.footer(
         "Rückgabewerte: 0 Erfolg; 1 Fehler der Datenbank (mit Fehlercode) oder einer "
-        "Eingabedatei (Schema, CSV); 2 falscher Aufruf.\n"
+        "Eingabedatei (Schema, CSV); 2 falscher Aufruf; bei copy außerdem 3 (Lauf beendet, "
+        "aber mit Fehlern) und 4 (abgebrochen), siehe vdb copy --help.\n"
         "CSV: UTF-8, Zeilenende CR LF (LF wird beim Import ebenso gelesen), Texte in "
         "Anführungszeichen, leere Zelle ohne Anführungszeichen = kein Wert, \"\" = leerer Text, "
         "Wahrheitswerte true/false.\n"
@@ -149,6 +159,7 @@ void defineCommands(CLI::App& app, Arguments& arguments) {
         ->check(CLI::Range(0, 10000000));
 
     defineCompare(app, arguments);
+    defineCopyCommand(app, arguments.copy);
 }
 
 // Parses args; returns the exit code when the run ends here (help or a usage error).
@@ -175,8 +186,7 @@ int runCommandLine(const std::vector<std::string>& args, Console& console) {
     try {
         const CLI::App& command = *app.get_subcommands().front();
         if (command.get_name() == "compare") return compare(command, arguments, console);
-        dispatch(command, arguments, console);
-        return exit_code::Success;
+        return dispatchWithCode(command, arguments, console);
     } catch (const engine::Error& error) {
         console.err << "vdb: " << errorText(error) << "\n";
     } catch (const CommandError& error) {

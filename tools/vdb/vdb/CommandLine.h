@@ -10,15 +10,16 @@ namespace vdb {
 // Exit codes of the tool.
 namespace exit_code {
 constexpr int Success = 0;
-constexpr int Failure = 1;         // the engine refused, or an input file (schema, CSV) is faulty
-constexpr int Usage = 2;           // wrong command line
-constexpr int PartialFailure = 3;  // the work reached its end, but some of it was refused
+constexpr int Failure = 1;    // the engine refused, an input file is faulty, a copy ended early
+constexpr int Usage = 2;      // wrong command line
+constexpr int Partial = 3;    // copy: the run ended, but a table, an index or a count check failed
+constexpr int Cancelled = 4;  // copy: SIGINT or SIGTERM stopped the run
 }  // namespace exit_code
 
 // Runs `vdb COMMAND ARGS... [-u USER] [-p PASSWORD]`; args are the words after the program
 // name. Writes results to console.out and every message to console.err: an engine failure as
 // "vdb: Fehler 0x80041040: …", a usage error with the parser's message. Returns an exit code
-// above; never throws.
+// above (Partial and Cancelled only from copy); never throws.
 int runCommandLine(const std::vector<std::string>& args, Console& console);
 
 }  // namespace vdb

@@ -185,7 +185,7 @@ int compareCommand(const CompareRequest& request, std::ostream& out) {
     Comparison comparison(*source, *target, request.deleteTarget, out);
     comparison.run();
     comparison.writeResult();
-    return comparison.anythingRefused() ? exit_code::PartialFailure : exit_code::Success;
+    return comparison.anythingRefused() ? exit_code::Partial : exit_code::Success;
 }
 
 }  // namespace vdb

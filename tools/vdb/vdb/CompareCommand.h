@@ -23,7 +23,7 @@ struct CompareRequest {
 // (how many, and the first record in the copy's order), the unique indexes of the target that
 // copied keys would violate; then the tables only in the target, and a closing result line.
 // A missing target file would be created from the source, so nothing is refused. Returns
-// exit_code::Success when nothing would be refused, exit_code::PartialFailure otherwise.
+// exit_code::Success when nothing would be refused, exit_code::Partial otherwise.
 // Throws engine::Error when a file cannot be opened, CommandError when both paths name the
 // same file.
 int compareCommand(const CompareRequest& request, std::ostream& out);

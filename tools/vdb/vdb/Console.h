@@ -14,6 +14,10 @@ struct Console {
     // Asks the user for a password without echo; empty when no one can be asked
     // (standard input is not a terminal).
     std::function<std::string()> askPassword;
+    // The same for the target database's password, with its own prompt.
+    std::function<std::string()> askTargetPassword;
+    // Whether err is a terminal, where a progress display may be drawn.
+    bool errIsTerminal = false;
 };
 
 }  // namespace vdb

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace dbcopy {
+
+class ProgressLog;
+class RunObserver;
+
+// The progress log of one run: writes each line to the log pane, then tells the observers.
+class RunLog {
+public:
+    RunLog(ProgressLog& log, RunObserver& observer) : m_log(log), m_observer(observer) {}
+
+    // Writes message through the progress log, then hands it to the observer. Failures of the
+    // log pass to the caller, and the observer then never sees the line.
+    void AddLog(std::string message);
+
+    RunObserver& events() { return m_observer; }
+
+private:
+    ProgressLog& m_log;
+    RunObserver& m_observer;
+};
+
+}  // namespace dbcopy

@@ -1,0 +1,84 @@
+#include "report/RunArchive.h"
+
+#include <chrono>
+#include <filesystem>
+#include <set>
+#include <system_error>
+#include <utility>
+
+#include "report/JsonReport.h"
+#include "report/ReportText.h"
+#include "report/SummaryTable.h"
+
+namespace dbcopy {
+
+namespace fs = std::filesystem;
+
+RunArchive::RunArchive(std::string folder, LogFile::FailureHandler onFailure)
+    : m_folder(std::move(folder)), m_onFailure(std::move(onFailure)) {}
+
+RunArchive::~RunArchive() = default;
+
+void RunArchive::runStarted(const std::string& /*source*/, const std::string& /*target*/) {
+    m_told = false;
+    std::error_code ignored;
+    fs::create_directories(m_folder, ignored);  // a failure shows when the file cannot be made
+    m_logPath = (fs::path(m_folder) / (newStem() + ".log")).string();
+    m_log =
+        std::make_unique<LogFile>(m_logPath, [this](const std::string& message) { tell(message); });
+}
+
+void RunArchive::lineWritten(const std::string& line) {
+    if (m_log) m_log->lineWritten(line);
+}
+
+void RunArchive::finish(const RunSummary& summary) {
+    if (!m_log) return;
+    m_log->writeSummary(summaryTable(summary));
+    m_log.reset();
+    const std::string reportPath = fs::path(m_logPath).replace_extension(".json").string();
+    if (!writeReport(reportPath, summary)) {
+        tell("Der Laufbericht " + reportPath + " kann nicht geschrieben werden.");
+    }
+    prune();
+}
+
+// Two runs within one second get the suffixes _2, _3, … in the order they started.
+std::string RunArchive::newStem() const {
+    const std::string stamp = fileStamp(std::chrono::system_clock::now());
+    std::string stem = stamp;
+    std::error_code ignored;
+    for (int number = 2; fs::exists(fs::path(m_folder) / (stem + ".log"), ignored); ++number) {
+        stem = stamp + "_" + std::to_string(number);
+    }
+    return stem;
+}
+
+void RunArchive::prune() const {
+    std::error_code error;
+    std::set<std::string> stems;
+    for (const auto& entry : fs::directory_iterator(m_folder, error)) {
+        const fs::path path = entry.path();
+        if (path.extension() == ".log" || path.extension() == ".json") {
+            stems.insert(path.stem().string());
+        }
+    }
+    // The stems begin with the start time, so their order is the runs' order.
+    std::size_t excess = stems.size() > kKeptRuns ? stems.size() - kKeptRuns : 0;
+    for (auto stem = stems.begin(); excess > 0; ++stem, --excess) {
+        fs::remove(fs::path(m_folder) / (*stem + ".log"), error);
+        fs::remove(fs::path(m_folder) / (*stem + ".json"), error);
+    }
+}
+
+void RunArchive::tell(const std::string& message) {
+    if (m_told || !m_onFailure) return;
+    m_told = true;
+    try {
+        m_onFailure(message);
+    } catch (...) {
+        // Telling the user must not disturb the run.
+    }
+}
+
+}  // namespace dbcopy

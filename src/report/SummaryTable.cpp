@@ -1,0 +1,132 @@
+#include "report/SummaryTable.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+
+#include "report/ReportText.h"
+
+namespace dbcopy {
+
+namespace {
+
+constexpr std::size_t kColumns = 8;
+using Row = std::array<std::string, kColumns>;
+
+std::string tableStatusWord(TableStatus status) {
+    switch (status) {
+        case TableStatus::Copied:
+            return "kopiert";
+        case TableStatus::Skipped:
+            return "übersprungen";
+        case TableStatus::Failed:
+            return "fehlgeschlagen";
+        case TableStatus::NotReached:
+            return "nicht erreicht";
+    }
+    return {};
+}
+
+// Seconds with two decimals and a decimal comma.
+std::string secondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", seconds);
+    std::string result = text;
+    for (char& c : result) {
+        if (c == '.') c = ',';
+    }
+    return result;
+}
+
+// Characters, not bytes, so that umlauts line up.
+std::size_t displayWidth(const std::string& text) {
+    std::size_t width = 0;
+    for (const char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++width;
+    }
+    return width;
+}
+
+Row tableRow(const TableSummary& table) {
+    const bool counted = table.status == TableStatus::Copied || table.status == TableStatus::Failed;
+    const auto number = [counted](std::int32_t value) {
+        return counted ? std::to_string(value) : std::string("-");
+    };
+    return {table.displayName,
+            number(table.sourceRecords),
+            number(table.copied),
+            number(table.targetBefore),
+            number(table.targetAfter),
+            table.verified ? "ja" : "nein",
+            tableStatusWord(table.status),
+            counted ? secondsText(table.seconds) : "-"};
+}
+
+std::string formatRow(const Row& row, const std::array<std::size_t, kColumns>& widths) {
+    std::string line;
+    for (std::size_t column = 0; column < kColumns; ++column) {
+        const std::string padding(widths[column] - displayWidth(row[column]), ' ');
+        // The name is left-aligned, every other column right-aligned.
+        line += column == 0 ? row[column] + padding : padding + row[column];
+        if (column + 1 < kColumns) line += "  ";
+    }
+    return line;
+}
+
+std::vector<std::string> tableLines(const RunSummary& summary) {
+    std::vector<Row> rows = {{"Tabelle", "Quelle", "Kopiert", "Ziel vorher", "Ziel nachher",
+                              "Geprüft", "Status", "Sekunden"}};
+    for (const TableSummary& table : summary.tables) rows.push_back(tableRow(table));
+    std::array<std::size_t, kColumns> widths{};
+    for (const Row& row : rows) {
+        for (std::size_t column = 0; column < kColumns; ++column) {
+            widths[column] = std::max(widths[column], displayWidth(row[column]));
+        }
+    }
+    std::vector<std::string> lines;
+    for (const Row& row : rows) lines.push_back(formatRow(row, widths));
+    return lines;
+}
+
+std::string totalLine(const RunSummary& summary) {
+    const std::int64_t records = summary.recordsCopied();
+    double copying = 0;  // the tables' own time, without opening, creating and rebuilding
+    for (const TableSummary& table : summary.tables) copying += table.seconds;
+    const double perSecond = copying > 0 ? static_cast<double>(records) / copying : 0.0;
+    return "Gesamt: " + std::to_string(records) + " Datensätze, Lauf " +
+           secondsText(summary.seconds) + " s, davon Kopieren " + secondsText(copying) + " s (" +
+           std::to_string(static_cast<std::int64_t>(perSecond)) + " Datensätze/s)";
+}
+
+}  // namespace
+
+std::string statusWord(RunStatus status) {
+    switch (status) {
+        case RunStatus::Ok:
+            return "erfolgreich";
+        case RunStatus::Partial:
+            return "teilweise";
+        case RunStatus::Failed:
+            return "fehlgeschlagen";
+        case RunStatus::Cancelled:
+            return "abgebrochen";
+    }
+    return {};
+}
+
+std::vector<std::string> summaryTable(const RunSummary& summary) {
+    std::vector<std::string> lines = tableLines(summary);
+    for (const IndexSummary& index : summary.indexes) {
+        if (!index.error) continue;
+        lines.push_back("Index " + index.name + " der Tabelle " + index.table +
+                        ": fehlgeschlagen (" + errorText(*index.error) + ")");
+    }
+    lines.push_back(totalLine(summary));
+    std::string result = "Ergebnis: " + statusWord(summary.status());
+    if (summary.error) result += " (" + errorText(*summary.error) + ")";
+    lines.push_back(result);
+    return lines;
+}
+
+}  // namespace dbcopy

@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "FileBytes.h"
+#include "ImportRig.h"
+#include "SampleFiles.h"
+#include "StoredRecords.h"
+#include "TempDir.h"
+#include "TestDatabase.h"
+
+namespace reliability {
+namespace {
+
+using nlohmann::json;
+
+// One run of the vdb program through the shell: standard input from /dev/null (it never
+// prompts), output in files, no password in the environment.
+struct ProgramRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+ProgramRun runProgram(const testsupport::TempDir& dir, const std::string& arguments) {
+    const std::string out = dir.file("stdout.txt");
+    const std::string err = dir.file("stderr.txt");
+    const std::string command = "env -u VDB_PASSWORD -u VDB_TARGET_PASSWORD '" VDB_PROGRAM "' " +
+                                arguments + " </dev/null >'" + out + "' 2>'" + err + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testsupport::fileBytes(out),
+            testsupport::fileBytes(err)};
+}
+
+std::string shellWord(const std::string& path) {
+    return "'" + path + "'";
+}
+
+// The program's output cut at LF: the log lines, then after the first empty line that
+// follows "Schließe Zieldatenbank"'s block, the summary.
+std::vector<std::string> outputLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t begin = 0;
+    for (std::size_t end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1) {
+        lines.push_back(text.substr(begin, end - begin));
+    }
+    return lines;
+}
+
+class VdbCopy : public testing::Test {
+protected:
+    std::string copyArguments(const std::string& source, const std::string& target) {
+        return "copy " + shellWord(source) + " " + shellWord(target) + " -p " +
+               testsupport::kPassword;
+    }
+
+    testsupport::TempDir m_dir;
+    std::string m_source = m_dir.file("quelle.vdb");
+    std::string m_target = m_dir.file("ziel.vdb");
+};
+
+TEST_F(VdbCopy, PrintsTheWindowsLinesThenTheSummaryAndReportsEveryTableVerified) {
+    const std::string demo = m_dir.file("demo.vdb");
+    ASSERT_EQ(runProgram(m_dir, "demo " + shellWord(demo) + " --records 1500").code, 0);
+    const std::string password = "demo";
+    ImportRig rig;
+    rig.useFiles(demo, m_dir.file("fenster.vdb"));
+    rig.form.texts[dbcopy::FormText::txtPassword] = password;
+    const std::vector<std::string> windowLines = rig.run();
+
+    const std::string report = m_dir.file("bericht.json");
+    const ProgramRun copy =
+        runProgram(m_dir, "copy " + shellWord(demo) + " " + shellWord(m_target) + " -p " +
+                              password + " --report " + shellWord(report));
+    ASSERT_EQ(copy.code, 0) << copy.out << copy.err;
+    const std::vector<std::string> lines = outputLines(copy.out);
+    ASSERT_GT(lines.size(), windowLines.size() + 2);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + windowLines.size()),
+              windowLines);
+    EXPECT_EQ(lines[windowLines.size()], "");
+    EXPECT_EQ(lines[windowLines.size() + 1].rfind("Tabelle", 0), 0u) << copy.out;
+    EXPECT_EQ(lines.back(), "Ergebnis: erfolgreich");
+
+    const json parsed = json::parse(testsupport::fileBytes(report));
+    for (const char* key : {"source", "target", "started", "finished", "seconds", "status", "error",
+                            "targetCreated", "targetEmptied", "tables", "indexes"}) {
+        EXPECT_TRUE(parsed.contains(key)) << key;
+    }
+    EXPECT_EQ(parsed["status"], "ok");
+    EXPECT_TRUE(parsed["error"].is_null());
+    EXPECT_EQ(parsed["targetCreated"], true);
+    EXPECT_EQ(parsed["target"], m_target);
+    ASSERT_FALSE(parsed["tables"].empty());
+    for (const json& table : parsed["tables"]) {
+        EXPECT_EQ(table["status"], "copied") << table;
+        EXPECT_EQ(table["verified"], true) << table;
+        EXPECT_EQ(table["copied"], table["sourceRecords"]) << table;
+        EXPECT_EQ(table["targetAfter"], table["copied"]) << table;
+        for (const char* key :
+             {"name", "displayName", "targetBefore", "skippedFields", "error", "seconds"}) {
+            EXPECT_TRUE(table.contains(key)) << key;
+        }
+    }
+    ASSERT_FALSE(parsed["indexes"].empty());
+    EXPECT_EQ(parsed["indexes"][0]["status"], "ok");
+    EXPECT_TRUE(parsed["indexes"][0].contains("seconds"));
+}
+
+TEST_F(VdbCopy, RunThatEndsEarlyExitsWithOne) {
+    copyGoodSource(m_source);
+    const ProgramRun wrongPassword =
+        runProgram(m_dir, "copy " + shellWord(m_source) + " " + shellWord(m_target) + " -p falsch");
+    EXPECT_EQ(wrongPassword.code, 1);
+    EXPECT_NE(wrongPassword.out.find("Ergebnis: fehlgeschlagen (Fehler 0x80041003"),
+              std::string::npos)
+        << wrongPassword.out;
+
+    EXPECT_EQ(runProgram(m_dir, copyArguments(m_dir.file("fehlt.vdb"), m_target)).code, 1);
+    const ProgramRun same = runProgram(m_dir, copyArguments(m_source, m_source));
+    EXPECT_EQ(same.code, 1);
+    EXPECT_EQ(same.out.rfind("Quell- und Zieldatenbank sind dieselbe Datei.", 0), 0u) << same.out;
+}
+
+TEST_F(VdbCopy, ValueTheTargetRefusesExitsWithThreeAndCopiesTheRest) {
+    copyGoodSource(m_source);
+    testsupport::appendRows(m_source, "Kunden",
+                            {{engine::Variant(9), engine::Variant("Ein viel "
+                                                                  "zu langer "
+                                                                  "Name")}});
+    auto narrow = kundenTable();
+    narrow.fields[1].size = 8;
+    testsupport::createVdb(m_target, {narrow, termineTable()});
+
+    const ProgramRun copy =
+        runProgram(m_dir, copyArguments(m_source, m_target) + " --quiet --report " +
+                              shellWord(m_dir.file("bericht.json")));
+    EXPECT_EQ(copy.code, 3) << copy.out << copy.err;
+    const std::vector<std::string> lines = outputLines(copy.out);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0].rfind("Fehler 0x", 0), 0u) << copy.out;  // --quiet: errors only
+    EXPECT_EQ(lines[1].rfind("Err.Description: ", 0), 0u) << copy.out;
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines.back(), "Ergebnis: teilweise");
+    EXPECT_EQ(storedRecords(m_target).at("Termine").size(), 2u);
+
+    const json report = json::parse(testsupport::fileBytes(m_dir.file("bericht.json")));
+    EXPECT_EQ(report["status"], "partial");
+    EXPECT_EQ(report["tables"][0]["status"], "failed");
+    EXPECT_FALSE(report["tables"][0]["error"].is_null());
+    EXPECT_EQ(report["tables"][1]["status"], "copied");
+    EXPECT_EQ(report["tables"][1]["verified"], true);
+}
+
+TEST_F(VdbCopy, LogFileThatCannotBeWrittenIsSaidOnceAndChangesNothing) {
+    copyGoodSource(m_source);
+    const ProgramRun copy = runProgram(m_dir, copyArguments(m_source, m_target) + " --log " +
+                                                  shellWord(m_dir.file("fehlt/lauf.log")));
+    EXPECT_EQ(copy.code, 0) << copy.err;
+    EXPECT_NE(copy.out.find(kSuccessLine), std::string::npos);
+    EXPECT_EQ(copy.err.rfind("vdb: Die Protokolldatei ", 0), 0u) << copy.err;
+    EXPECT_EQ(copy.err.find('\n'), copy.err.size() - 1) << copy.err;  // one line
+}
+
+// Reads the child's standard output line by line.
+class LineReader {
+public:
+    explicit LineReader(int fd) : m_file(::fdopen(fd, "r")) {}
+    ~LineReader() {
+        if (m_file) std::fclose(m_file);
+    }
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // The next line without its LF; false at the end of the output.
+    bool next(std::string& line) {
+        line.clear();
+        for (int c; (c = std::fgetc(m_file)) != EOF;) {
+            if (c == '\n') return true;
+            line.push_back(static_cast<char>(c));
+        }
+        return !line.empty();
+    }
+
+private:
+    std::FILE* m_file;
+};
+
+// 200,000 customers: the copy takes about a second, long enough that the signal sent at the
+// first progress line always lands in the middle of the table.
+TEST_F(VdbCopy, SigintInTheMiddleOfATableCancelsWithWholeIndexesAndExitFour) {
+    constexpr int kKunden = 200'000;
+    copyLargeSource(m_source, kKunden, 5);
+    const std::string report = m_dir.file("bericht.json");
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::dup2(fds[1], STDOUT_FILENO);
+        ::close(fds[0]);
+        ::close(fds[1]);
+        ::execl(VDB_PROGRAM, VDB_PROGRAM, "copy", m_source.c_str(), m_target.c_str(), "-p",
+                testsupport::kPassword.c_str(), "--report", report.c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    std::vector<std::string> lines;
+    {
+        LineReader reader(fds[0]);
+        for (std::string line; reader.next(line);) {
+            if (line == "Kunden: 1000/" + std::to_string(kKunden)) ::kill(child, SIGINT);
+            lines.push_back(line);
+        }
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 4);
+
+    const auto closing = std::find(lines.begin(), lines.end(), "Indizes werden aufgebaut");
+    ASSERT_NE(closing, lines.end());
+    const std::string finalLine = *(closing - 1);
+    ASSERT_EQ(finalLine.rfind("Kunden: ", 0), 0u) << finalLine;
+    const int copied = std::stoi(finalLine.substr(8));
+    EXPECT_LT(copied, kKunden);
+    EXPECT_EQ(
+        std::vector<std::string>(closing, closing + 5),
+        (std::vector<std::string>{"Indizes werden aufgebaut", "Tabelle Kunden, Index ID", "",
+                                  "Schließe Zieldatenbank", "Der Import wurde abgebrochen."}));
+
+    // The target opens, its index finds every record copied, and nothing else arrived.
+    const auto stored = storedRecords(m_target);
+    EXPECT_EQ(stored.at("Kunden").size(), static_cast<std::size_t>(copied));
+    EXPECT_TRUE(stored.at("Termine").empty());
+    EXPECT_EQ(
+        runProgram(m_dir, "info " + shellWord(m_target) + " -p " + testsupport::kPassword).code, 0);
+
+    const json parsed = json::parse(testsupport::fileBytes(report));
+    EXPECT_EQ(parsed["status"], "cancelled");
+    EXPECT_EQ(parsed["tables"][0]["copied"], copied);
+    EXPECT_EQ(parsed["tables"][0]["verified"], true);
+    EXPECT_EQ(parsed["tables"][1]["status"], "not reached");
+}
+
+}  // namespace
+}  // namespace reliability
