@@ -68,13 +68,7 @@ Login targetLogin(const CLI::App& command, const Arguments& arguments, const Log
     if (command.get_option("--target-user")->count() == 0) return source;
     std::optional<std::string> option;
     if (command.get_option("--target-password")->count() > 0) option = arguments.targetPassword;
-    Console prompt{console.out, console.err, nullptr};
-    if (console.askPassword) {
-        prompt.askPassword = [&console, &arguments] {
-            console.err << "Ziel-DB (" << arguments.targetUser << ") ";
-            return console.askPassword();
-        };
-    }
+    Console prompt{console.out, console.err, console.askTargetPassword, nullptr, false};
     return {arguments.targetUser, resolvePassword(option, prompt, kTargetPasswordVariable)};
 }
 
