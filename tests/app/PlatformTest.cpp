@@ -270,6 +270,8 @@ void PlatformTest::logViewGoneWhileLinesWaitLeavesThePanePainting() {
 
     QTRY_VERIFY(counter.paints > 0);
     QCOMPARE(pane.toPlainText(), QStringLiteral("letzte Zeile\n"));
+}
+
 void PlatformTest::fileDialogIsGermanAndStartsWhereThePathIs_data() {
     QTest::addColumn<QString>("path");    // %1 stands for an existing folder
     QTest::addColumn<QString>("folder");  // where the dialog opens; empty: the home folder

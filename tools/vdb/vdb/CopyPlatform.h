@@ -7,7 +7,7 @@
 
 #include "copy/FileProbe.h"
 #include "copy/ImportForm.h"
-#include "log/EventYield.h"
+#include "copy/RecordYield.h"
 #include "log/LogView.h"
 
 namespace vdb {
@@ -49,7 +49,7 @@ private:
 };
 
 // No event loop to serve: the command line runs the copy straight through.
-class NoYield : public dbcopy::EventYield {
+class NoYield : public dbcopy::RecordYield {
 public:
     void yieldNow() override {}
     void yieldPerRecord() override {}
