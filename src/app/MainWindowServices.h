@@ -23,7 +23,8 @@ struct MainWindowServices {
     FileProbe& files;              // the run's test whether the target file exists
     ServerFactory createServer;    // makes the engine server at the first run's first opening
     std::string logFolder;         // every run's log file and report; empty: none are kept
-    // Told once per run, with a German message, when its log file or report cannot be written.
+    // Told once after a run has ended, with a German message, when its log file or report could
+    // not be written; the log pane stays as the run left it.
     std::function<void(const std::string& message)> logFileFailed;
 };
 

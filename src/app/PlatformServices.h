@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QtDebug>
+#include <QApplication>
+#include <QMessageBox>
 
 #include "app/LogFolder.h"
 #include "app/MainWindowServices.h"
@@ -22,15 +23,23 @@ struct PlatformServices {
     QtFileProbe files;
 
     MainWindowServices forWindow() {
-        return {sourceDialog, destDialog, logDialog, settings, yield, files,
-                [] { return engine::sqlite::createServer(); }, logFolder(),
-                [](const std::string& message) { qWarning("%s", message.c_str()); }};
+        return {sourceDialog,
+                destDialog,
+                logDialog,
+                settings,
+                yield,
+                files,
+                [] { return engine::sqlite::createServer(); },
+                logFolder(),
+                [](const std::string& message) {
+                    QMessageBox::warning(QApplication::activeWindow(),
+                                         QStringLiteral("Veltrona Datenbanken kopieren"),
+                                         QString::fromStdString(message));
+                }};
     }
 
     // The per-user data folder's "logs" (on Linux ~/.local/share/VeltronaDBCopy/logs).
-    static std::string logFolder() {
-        return logFolderPath().toStdString();
-    }
+    static std::string logFolder() { return logFolderPath().toStdString(); }
 };
 
 }  // namespace dbcopy

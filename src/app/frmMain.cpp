@@ -6,12 +6,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QtDebug>
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
+#include "app/LauncherProgress.h"
 #include "app/LogPaneMenu.h"
+#include "app/TitleProgress.h"
 #include "copy/ImportRun.h"
 #include "copy/RecordYield.h"
 #include "log/ProgressLog.h"
@@ -68,9 +72,18 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     m_recorder = std::make_unique<RunRecorder>();
     m_import->addObserver(*m_recorder);
     if (!m_services.logFolder.empty()) {
-        m_archive = std::make_unique<RunArchive>(m_services.logFolder, m_services.logFileFailed);
+        m_archive =
+            std::make_unique<RunArchive>(m_services.logFolder, [this](const std::string& message) {
+                if (m_logFileFailure.empty()) {
+                    m_logFileFailure = message;
+                }
+            });
         m_import->addObserver(*m_archive);
     }
+    m_titleProgress = std::make_unique<TitleProgress>(
+        windowTitle(), [this](const QString& title) { setWindowTitle(title); },
+        &LauncherProgress::show);
+    m_import->addObserver(*m_titleProgress);
     connectHandlers();
     load();
 }
@@ -82,6 +95,10 @@ void frmMain::connectHandlers() {
     connect(cmdDatabase, &QPushButton::clicked, this, [this] { cmdDatabaseClick(); });
     connect(cmdDatabaseDest, &QPushButton::clicked, this, [this] { cmdDatabaseDestClick(); });
     connect(cmdStart, &QPushButton::clicked, this, [this] { cmdStartClick(); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (bRunning && cmdStart->isEnabled()) cancelRun();
+    });
 }
 
 // A settings store that cannot be read leaves the remaining boxes empty; the window opens anyway.
@@ -134,16 +151,51 @@ void frmMain::cmdDatabaseDestClick() {
 }
 
 void frmMain::cmdStartClick() {
+    if (bRunning) {
+        cancelRun();
+        return;
+    }
     runStep("setting the busy flag", [this] { bRunning = true; });
-    runStep("disabling the settings", [this] { fraSettings->setEnabled(false); });
+    runStep("locking the settings", [this] { lockSettings(); });
     runStep("emptying the log", [this] { txtLog->clear(); });
     runStep("SaveSettings", [this] { SaveSettings(m_services.settings, *this); });
     runStep("RunImport", [this] { m_import->RunImport(); });
     runStep("keeping the run's files", [this] {
         if (m_archive) m_archive->finish(m_recorder->summary());
     });
-    runStep("enabling the settings", [this] { fraSettings->setEnabled(true); });
+    runStep("restoring the title", [this] { m_titleProgress->runEnded(); });
+    runStep("unlocking the settings", [this] { unlockSettings(); });
     runStep("clearing the busy flag", [this] { bRunning = false; });
+    runStep("telling about the run's files", [this] { tellLogFileFailure(); });
+}
+
+void frmMain::lockSettings() {
+    m_lockedControls.clear();
+    for (QWidget* control : fraSettings->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control == cmdStart || !control->isEnabled()) continue;
+        m_lockedControls.push_back(control);
+        control->setEnabled(false);
+    }
+    cmdStart->setText(QStringLiteral("Abbrechen"));
+}
+
+void frmMain::unlockSettings() {
+    for (QWidget* control : m_lockedControls) control->setEnabled(true);
+    m_lockedControls.clear();
+    cmdStart->setText(QStringLiteral("Start!"));
+    cmdStart->setEnabled(true);
+}
+
+void frmMain::cancelRun() {
+    m_import->requestCancel();
+    cmdStart->setText(QStringLiteral("Wird abgebrochen …"));
+    cmdStart->setEnabled(false);
+}
+
+void frmMain::tellLogFileFailure() {
+    if (m_logFileFailure.empty()) return;
+    const std::string message = std::exchange(m_logFileFailure, {});
+    if (m_services.logFileFailed) m_services.logFileFailed(message);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -183,7 +235,8 @@ std::string frmMain::text(FormText field) const {
 }
 
 bool frmMain::isDestUserEnabled() const {
-    return txtDestUser->isEnabledTo(fraSettings);
+    return txtDestUser->isEnabled() || std::find(m_lockedControls.begin(), m_lockedControls.end(),
+                                                 txtDestUser) != m_lockedControls.end();
 }
 
 int frmMain::deleteOption() const {

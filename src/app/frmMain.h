@@ -3,6 +3,8 @@
 #include <QWidget>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/MainWindowServices.h"
 #include "copy/ImportForm.h"
@@ -25,6 +27,7 @@ class LogView;
 class ProgressLog;
 class RunArchive;
 class RunRecorder;
+class TitleProgress;
 
 // The program's one window: it collects the inputs of an import, starts the run with its Start
 // button, shows the progress log and refuses to close while a run is under way. The controls carry
@@ -39,8 +42,8 @@ public:
     // True exactly while the Start handler runs an import.
     bool isRunning() const { return bRunning; }
 
-    // The fields the import run reads (texts in UTF-8). txtDestUser's enabled state is its own,
-    // also while the settings frame around it is disabled during the run.
+    // The fields the import run reads (texts in UTF-8). txtDestUser's enabled state is the one
+    // it had before the run locked the settings.
     std::string text(FormText field) const override;
     bool isDestUserEnabled() const override;
     int deleteOption() const override;
@@ -72,6 +75,15 @@ private:
     void cmdStartClick();
     void unload();
 
+    // During a run every control of the settings frame but cmdStart is disabled, and cmdStart
+    // offers to cancel; unlocking enables again exactly the controls the lock disabled.
+    void lockSettings();
+    void unlockSettings();
+    // Cmd Start or Esc during a run: asks the run to stop; cmdStart stays disabled until it has.
+    void cancelRun();
+    // Says, after the run, that its log file or report could not be written.
+    void tellLogFileFailure();
+
     // Own target credentials (enabled, white) or the source's (disabled, active-border colour).
     void setDestCredentials(bool own);
     QLineEdit* textBox(FormText field) const;
@@ -84,6 +96,9 @@ private:
     std::unique_ptr<LogPaneMenu> m_logMenu;
     std::unique_ptr<RunRecorder> m_recorder;  // every run's summary
     std::unique_ptr<RunArchive> m_archive;    // every run's log file and report, when kept
+    std::unique_ptr<TitleProgress> m_titleProgress;
+    std::vector<QWidget*> m_lockedControls;  // disabled by the lock of the run under way
+    std::string m_logFileFailure;            // the run's first failure to keep its files
     bool bRunning = false;
 
     // Controls, owned by their parent widgets.

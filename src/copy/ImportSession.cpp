@@ -76,6 +76,23 @@ void ImportSession::openSource() {
     m_source = requireObject(
         server.OpenDatabase(m_form.text(FormText::txtDatabase), m_form.text(FormText::txtUsername),
                             m_form.text(FormText::txtPassword), engine::open_flags::Source));
+    m_log.events().sourceOpened(countSourceRecords());
+}
+
+// Tables whose count cannot be read add nothing; a failing table list leaves the sum so far.
+std::int64_t ImportSession::countSourceRecords() noexcept {
+    std::int64_t total = 0;
+    try {
+        const auto tables = requireObject(m_source->Tables());
+        const std::int32_t count = tables->Count();
+        for (std::int32_t position = 0; position < count; ++position) {
+            const std::int32_t records = countRecords(*requireObject(tables->ItemAt(position)));
+            if (records > 0) total += records;
+        }
+    } catch (...) {
+        // The total only serves the progress display; the copy reports what fails.
+    }
+    return total;
 }
 
 void ImportSession::createTargetIfMissing() {

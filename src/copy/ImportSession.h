@@ -53,6 +53,7 @@ public:
 
 private:
     void openSource();
+    std::int64_t countSourceRecords() noexcept;
     void createTargetIfMissing();
     bool targetFileExists();
     void openTarget();

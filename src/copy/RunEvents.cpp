@@ -6,6 +6,10 @@ void RunEvents::runStarted(const std::string& source, const std::string& target)
     for (RunObserver* observer : m_observers) observer->runStarted(source, target);
 }
 
+void RunEvents::sourceOpened(std::int64_t records) {
+    for (RunObserver* observer : m_observers) observer->sourceOpened(records);
+}
+
 void RunEvents::lineWritten(const std::string& line) {
     for (RunObserver* observer : m_observers) observer->lineWritten(line);
 }

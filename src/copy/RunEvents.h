@@ -14,6 +14,7 @@ public:
     void add(RunObserver& observer) { m_observers.push_back(&observer); }
 
     void runStarted(const std::string& source, const std::string& target) override;
+    void sourceOpened(std::int64_t records) override;
     void lineWritten(const std::string& line) override;
     void targetCreated() override;
     void targetEmptied() override;

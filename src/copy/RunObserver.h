@@ -39,6 +39,9 @@ public:
     virtual ~RunObserver() = default;
 
     virtual void runStarted(const std::string& /*source*/, const std::string& /*target*/) {}
+    // Right after the source is opened: the records of all its tables (the RecordCount of each
+    // that can be read), the total the copy works towards.
+    virtual void sourceOpened(std::int64_t /*records*/) {}
     virtual void lineWritten(const std::string& /*line*/) {}  // each log line, after the pane
     virtual void targetCreated() {}
     virtual void targetEmptied() {}

@@ -33,8 +33,9 @@ const std::vector<Row> kKunden = {
 // The window's state as seen from inside one yield of the run.
 struct Seen {
     bool running;
-    bool settingsEnabled;
+    QStringList enabledInputs;
     bool startEnabled;
+    QString startText;
     bool settingsSaved;
 };
 
@@ -65,11 +66,16 @@ private slots:
     void failedRunStillSavedTheSettingsAndFreesTheWindow();
     void savedLogHoldsThePanesExactText();
     void everyRunLeavesItsLogFileAndReport();
+    void titleShowsTheProgressOfALongRun();
+    void startButtonCancelsTheRun();
+    void unwrittenLogFileIsToldOnceAfterTheRun();
 
 private:
     // Source with three customers and an empty target of the same layout; fills the window's
     // paths and credentials (ADMIN / geheim for both).
     void prepare(WindowRig& rig, const testsupport::TempDir& folder, bool withTarget = true);
+    // The same with 100,000 customers in the source.
+    void prepareLong(WindowRig& rig, const testsupport::TempDir& folder);
 };
 
 void ImportFromWindowTest::prepare(WindowRig& rig, const testsupport::TempDir& folder,
@@ -87,8 +93,16 @@ void ImportFromWindowTest::prepare(WindowRig& rig, const testsupport::TempDir& f
     rig.type("txtDestPassword", QStringLiteral("geheim"));
 }
 
-// Start empties the log, saves the settings before the first line, disables the settings frame
-// and sets the busy flag for the whole run, and restores both afterwards.
+void ImportFromWindowTest::prepareLong(WindowRig& rig, const testsupport::TempDir& folder) {
+    prepare(rig, folder);
+    std::vector<Row> more;
+    for (std::int32_t id = 4; id <= 100000; ++id) more.push_back({id, "Kunde"});
+    testsupport::appendRows(folder.file("quelle.vdb"), "Kunden", more);
+}
+
+// Start empties the log, saves the settings before the first line, locks every input but the
+// Start button (which offers to cancel) and sets the busy flag for the whole run, and restores
+// both afterwards.
 void ImportFromWindowTest::startRunsAWholeImport() {
     testsupport::TempDir folder;
     WindowRig rig;
@@ -96,8 +110,9 @@ void ImportFromWindowTest::startRunsAWholeImport() {
     rig.control<QPlainTextEdit>("txtLog")->setPlainText(QStringLiteral("vom letzten Lauf"));
     std::vector<Seen> seen;
     rig.yield.onYield = [&] {
-        seen.push_back({rig.window->isRunning(), rig.control<QWidget>("fraSettings")->isEnabled(),
+        seen.push_back({rig.window->isRunning(), rig.enabledInputs(),
                         rig.control<QWidget>("cmdStart")->isEnabled(),
+                        rig.control<QPushButton>("cmdStart")->text(),
                         rig.settings.writes.size() == 3});
     };
 
@@ -122,13 +137,16 @@ void ImportFromWindowTest::startRunsAWholeImport() {
     QVERIFY(seen.size() >= static_cast<std::size_t>(expected.size()));
     for (const Seen& state : seen) {
         QVERIFY(state.running);
-        QVERIFY(!state.settingsEnabled);
-        QVERIFY(!state.startEnabled);
+        QCOMPARE(state.enabledInputs, QStringList());
+        QVERIFY(state.startEnabled);
+        QCOMPARE(state.startText, QStringLiteral("Abbrechen"));
         QVERIFY(state.settingsSaved);
     }
     QVERIFY(!rig.window->isRunning());
     QVERIFY(rig.control<QWidget>("fraSettings")->isEnabled());
+    QVERIFY(rig.enabledInputs().contains(QStringLiteral("txtDatabase")));
     QVERIFY(rig.control<QWidget>("cmdStart")->isEnabled());
+    QCOMPARE(rig.control<QPushButton>("cmdStart")->text(), QStringLiteral("Start!"));
     QVERIFY(!rig.check("chkDelete")->isChecked());  // the run switched the option off
 }
 
@@ -301,6 +319,91 @@ void ImportFromWindowTest::everyRunLeavesItsLogFileAndReport() {
     QVERIFY(report.find("\"verified\": true") != std::string::npos);
     QVERIFY(report.find("geheim") == std::string::npos);
     QVERIFY(rig.logFailures.empty());
+}
+
+// The title counts up in percent of all source records and goes back to the plain title.
+void ImportFromWindowTest::titleShowsTheProgressOfALongRun() {
+    testsupport::TempDir folder;
+    WindowRig rig;
+    prepareLong(rig, folder);
+    const QString plain = rig.window->windowTitle();
+    const QRegularExpression progress(
+        QStringLiteral("^(\\d+) %( · noch \\d+:\\d\\d(:\\d\\d)?)? – ") + plain + u'$');
+    QStringList titles;
+    rig.yield.onYield = [&] {
+        if (titles.isEmpty() || titles.constLast() != rig.window->windowTitle()) {
+            titles << rig.window->windowTitle();
+        }
+    };
+
+    rig.click("cmdStart");
+
+    QCOMPARE(logLines(rig).constLast(), QStringLiteral("Import erfolgreich abgeschlossen."));
+    QCOMPARE(rig.window->windowTitle(), plain);
+    int highest = -1;
+    for (const QString& title : titles) {
+        const QRegularExpressionMatch match = progress.match(title);
+        if (!match.hasMatch()) continue;
+        QVERIFY(match.captured(1).toInt() >= highest);
+        highest = match.captured(1).toInt();
+    }
+    QVERIFY2(highest > 0, qPrintable(titles.join(u'\n')));
+    QVERIFY(titles.contains(QStringLiteral("Indizes … – ") + plain));
+}
+
+// Pressed after the first progress line, the button stops the copy there; the indexes are still
+// rebuilt and the target keeps exactly the records the table's last line counts.
+void ImportFromWindowTest::startButtonCancelsTheRun() {
+    testsupport::TempDir folder;
+    WindowRig rig;
+    prepareLong(rig, folder);
+    auto* start = rig.control<QPushButton>("cmdStart");
+    bool pressed = false;
+    QStringList whileCancelling;
+    rig.yield.onYield = [&] {
+        if (pressed) {
+            whileCancelling << start->text() + (start->isEnabled() ? u'+' : u'-');
+        } else if (rig.logText().contains(QStringLiteral("Kunden: 1000/100000"))) {
+            pressed = true;
+            rig.click("cmdStart");
+        }
+    };
+
+    rig.click("cmdStart");
+
+    const QStringList lines = logLines(rig);
+    QCOMPARE(lines.constLast(), QStringLiteral("Der Import wurde abgebrochen."));
+    whileCancelling.removeDuplicates();
+    QCOMPARE(whileCancelling, QStringList{QStringLiteral("Wird abgebrochen …-")});
+    QCOMPARE(start->text(), QStringLiteral("Start!"));
+    QVERIFY(start->isEnabled());
+    const QRegularExpression finalLine(QStringLiteral("^Kunden: (\\d+) Datensätze exportiert\\.$"));
+    const auto counted = std::find_if(lines.begin(), lines.end(), [&](const QString& line) {
+        return finalLine.match(line).hasMatch();
+    });
+    QVERIFY(counted != lines.end());
+    const std::size_t copied = finalLine.match(*counted).captured(1).toULongLong();
+    QVERIFY(copied >= 1000 && copied < 100000);
+    QCOMPARE(testsupport::readRows(folder.file("ziel.vdb"), "Kunden").size(), copied);
+    QVERIFY(lines.contains(QStringLiteral("Tabelle Kunden, Index ID")));
+}
+
+// A log folder that cannot be made is told once, after the run, and the pane keeps its lines.
+void ImportFromWindowTest::unwrittenLogFileIsToldOnceAfterTheRun() {
+    testsupport::TempDir folder;
+    WindowRig rig;
+    prepare(rig, folder);
+    std::filesystem::remove_all(rig.logFolder.path());
+    QFile(QString::fromStdString(rig.logFolder.path().string())).open(QIODevice::WriteOnly);
+    bool toldDuringRun = false;
+    rig.yield.onYield = [&] { toldDuringRun = toldDuringRun || !rig.logFailures.empty(); };
+
+    rig.click("cmdStart");
+
+    QVERIFY(!toldDuringRun);
+    QCOMPARE(rig.logFailures.size(), std::size_t{1});
+    QCOMPARE(logLines(rig).size(), 12);
+    QCOMPARE(logLines(rig).constLast(), QStringLiteral("Import erfolgreich abgeschlossen."));
 }
 
 #include "ImportFromWindowTest.moc"

@@ -10,6 +10,7 @@
 
 #include "AppTestSuites.h"
 #include "WindowRig.h"
+#include "app/TitleProgress.h"
 #include "app/WrappingCheckBox.h"
 #include "settings/Settings.h"
 
@@ -43,6 +44,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void titleTellsPercentAndTimeLeft();
     void firstStartControls_data();
     void firstStartControls();
     void firstStartTextsAndPasswordMasks();
@@ -463,6 +465,44 @@ void MainWindowTest::logMenuOpensTheLogFolder() {
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QCOMPARE(fileManager.opened, QList<QUrl>{QUrl::fromLocalFile(folder)});
     QVERIFY(QDir(folder).exists());
+}
+
+// The time left follows the rate so far, as m:ss and from an hour on as h:mm:ss; between two
+// showings lie at least a quarter of a second.
+void MainWindowTest::titleTellsPercentAndTimeLeft() {
+    using namespace std::chrono_literals;
+    dbcopy::TitleProgress::Clock::time_point now;
+    QString title;
+    double fraction = -1;
+    dbcopy::TitleProgress progress(
+        QStringLiteral("Kopie"), [&](const QString& shown) { title = shown; },
+        [&](double shown, bool visible) { fraction = visible ? shown : -1; }, [&] { return now; });
+
+    progress.runStarted("a.vdb", "b.vdb");
+    progress.sourceOpened(1000);
+    QCOMPARE(title, QStringLiteral("0 % – Kopie"));
+    now += 60s;
+    progress.progress(370);
+    QCOMPARE(title, QStringLiteral("37 % · noch 1:42 – Kopie"));
+    QCOMPARE(fraction, 0.37);
+    now += 100ms;
+    progress.progress(380);
+    QCOMPARE(title, QStringLiteral("37 % · noch 1:42 – Kopie"));
+    progress.tableFinished(400);
+    now += 60s;
+    progress.progress(10);  // the next table
+    QCOMPARE(title, QStringLiteral("41 % · noch 2:52 – Kopie"));
+
+    progress.runStarted("a.vdb", "b.vdb");
+    progress.sourceOpened(1000000);
+    now += 60s;
+    progress.progress(10000);
+    QCOMPARE(title, QStringLiteral("1 % · noch 1:39:00 – Kopie"));
+    progress.rebuildStarted();
+    QCOMPARE(title, QStringLiteral("Indizes … – Kopie"));
+    progress.runEnded();
+    QCOMPARE(title, QStringLiteral("Kopie"));
+    QCOMPARE(fraction, -1.0);
 }
 
 int runMainWindowTests(int argc, char** argv) {

@@ -46,6 +46,17 @@ QString WindowRig::logText() const {
     return control<QPlainTextEdit>("txtLog")->toPlainText();
 }
 
+QStringList WindowRig::enabledInputs() const {
+    QStringList names;
+    for (QWidget* control : control<QWidget>("fraSettings")->findChildren<QWidget*>()) {
+        const bool takesInput = control->focusPolicy() != Qt::NoFocus;
+        if (takesInput && control->isEnabled() && control->objectName() != "cmdStart") {
+            names << control->objectName();
+        }
+    }
+    return names;
+}
+
 QStringList WindowRig::useLogMenu(const QString& choice) const {
     QWidget* viewport = control<QPlainTextEdit>("txtLog")->viewport();
     QStringList texts;

@@ -48,6 +48,9 @@ public:
 
     QString logText() const;
 
+    // The names of the settings frame's controls, cmdStart aside, that take input now.
+    QStringList enabledInputs() const;
+
     // Opens the log pane's context menu as a right click does, chooses the entry whose text is
     // choice (none when choice matches no entry) and returns the texts of all entries.
     QStringList useLogMenu(const QString& choice = QString()) const;

@@ -13,8 +13,6 @@
 #include "copy/ImportRun.h"
 #include "engine/DbServer.h"
 #include "engine/Error.h"
-#include "engine/Table.h"
-#include "engine/Tables.h"
 #include "engine/sqlite/SqliteEngine.h"
 #include "log/ProgressLog.h"
 #include "report/JsonReport.h"
@@ -85,22 +83,6 @@ CopyForm makeForm(const CLI::App& command, const CopyArguments& arguments, const
     }
     form.deleteValue = arguments.deleteTarget ? 1 : 0;
     return form;
-}
-
-// The records of every source table, for the percent of the progress display; 0 when the
-// source cannot be read now (the run then reports why).
-std::int64_t countSourceRecords(const CopyForm& form) {
-    try {
-        const auto database = openDatabase(form.source, {form.user, form.password}, engine::open_flags::Source);
-        const auto tables = database->Tables();
-        std::int64_t total = 0;
-        for (std::int32_t position = 0; position < tables->Count(); ++position) {
-            total += tables->ItemAt(position)->RecordCount();
-        }
-        return total;
-    } catch (...) {
-        return 0;
-    }
 }
 
 int exitCodeFor(dbcopy::RunStatus status) {
@@ -189,7 +171,7 @@ int copyCommand(const CLI::App& command, const CopyArguments& arguments, Console
     if (arguments.dryRun) return predictCopy(form, console);
     std::unique_ptr<ProgressDisplay> progress;
     if (console.errIsTerminal && !arguments.quiet) {
-        progress = std::make_unique<ProgressDisplay>(console.err, countSourceRecords(form));
+        progress = std::make_unique<ProgressDisplay>(console.err);
     }
     StreamLogView view(console.out, arguments.quiet, [&progress] {
         if (progress) progress->clear();

@@ -17,9 +17,6 @@ std::string timeText(double seconds) {
 
 }  // namespace
 
-ProgressDisplay::ProgressDisplay(std::ostream& terminal, std::int64_t totalRecords)
-    : m_terminal(terminal), m_total(totalRecords) {}
-
 void ProgressDisplay::tableStarted(const dbcopy::TableStart& table) {
     m_table = table.displayName;
     m_tableRecords = table.sourceRecords;

@@ -13,10 +13,11 @@ namespace vdb {
 // per second and the time left, redrawn at most ten times a second.
 class ProgressDisplay : public dbcopy::RunObserver {
 public:
-    // totalRecords: the records of every source table together; 0 when unknown, and the
-    // percent then refers to the current table.
-    ProgressDisplay(std::ostream& terminal, std::int64_t totalRecords);
+    explicit ProgressDisplay(std::ostream& terminal) : m_terminal(terminal) {}
 
+    // The records of every source table together; while it is 0 (unknown or not yet told) the
+    // percent refers to the current table.
+    void sourceOpened(std::int64_t records) override { m_total = records; }
     void tableStarted(const dbcopy::TableStart& table) override;
     void progress(std::int32_t copied) override;
     void tableFinished(std::int32_t copied) override;
@@ -30,7 +31,7 @@ private:
     void draw();
 
     std::ostream& m_terminal;
-    std::int64_t m_total;
+    std::int64_t m_total = 0;
     std::int64_t m_done = 0;  // records of the tables finished before the current one
     std::int32_t m_copied = 0;
     std::int32_t m_tableRecords = 0;
