@@ -23,16 +23,16 @@ namespace {
 using engine::sqlite::FieldType;
 
 // Letters to draw text from; about one in six is a two-byte umlaut.
-const std::array<const char*, 24> kLetters = {"a", "b", "e", "i", "k", "l", "m", "n", "o", "r",
-                                              "s", "t", "u", "h", "g", " ", "d", "c", "ä", "ö",
-                                              "ü", "ß", "Ä", "Ü"};
+const std::array<const char*, 24> kLetters = {"a", "b", "e", "i", "k", "l", "m", "n",
+                                              "o", "r", "s", "t", "u", "h", "g", " ",
+                                              "d", "c", "ä", "ö", "ü", "ß", "Ä", "Ü"};
 
 engine::sqlite::TableSpec customerTable() {
     engine::sqlite::TableSpec table{"Kunden", "Kunden", {}, {}};
-    table.fields = {{"ID", FieldType::Int32},      {"Stufe", FieldType::Int16},
-                    {"Aktiv", FieldType::Bool},    {"Name", FieldType::Text, 60},
-                    {"Vorname", FieldType::Text, 60}, {"Strasse", FieldType::Text, 60},
-                    {"Ort", FieldType::Text, 60},  {"Email", FieldType::Text, 60},
+    table.fields = {{"ID", FieldType::Int32},           {"Stufe", FieldType::Int16},
+                    {"Aktiv", FieldType::Bool},         {"Name", FieldType::Text, 60},
+                    {"Vorname", FieldType::Text, 60},   {"Strasse", FieldType::Text, 60},
+                    {"Ort", FieldType::Text, 60},       {"Email", FieldType::Text, 60},
                     {"Bemerkung", FieldType::Text, 60}, {"Umsatz", FieldType::Int32}};
     table.indexes = {{"ID", "ID", {"ID"}, true}, {"Name", "Name", {"Name"}, false}};
     return table;
@@ -41,14 +41,18 @@ engine::sqlite::TableSpec customerTable() {
 engine::sqlite::TableSpec appointmentTable() {
     return {"Termine",
             "Termine",
-            {{"ID", FieldType::Int32}, {"KundenID", FieldType::Int32}, {"Betreff", FieldType::Text, 60}},
+            {{"ID", FieldType::Int32},
+             {"KundenID", FieldType::Int32},
+             {"Betreff", FieldType::Text, 60}},
             {{"ID", "ID", {"ID"}, true}}};
 }
 
 engine::sqlite::TableSpec productTable() {
     return {"Produkte",
             "Produkte",
-            {{"ID", FieldType::Int32}, {"Bezeichnung", FieldType::Text, 60}, {"Preis", FieldType::Int32}},
+            {{"ID", FieldType::Int32},
+             {"Bezeichnung", FieldType::Text, 60},
+             {"Preis", FieldType::Int32}},
             {}};
 }
 
@@ -92,12 +96,18 @@ void bindValue(sqlite3_stmt* statement, int column, const engine::Variant& value
             sqlite3_bind_text(statement, column, value.text().data(),
                               static_cast<int>(value.text().size()), SQLITE_TRANSIENT);
             break;
-        case engine::Variant::Type::Int16: sqlite3_bind_int(statement, column, value.int16()); break;
-        case engine::Variant::Type::Int32: sqlite3_bind_int(statement, column, value.int32()); break;
+        case engine::Variant::Type::Int16:
+            sqlite3_bind_int(statement, column, value.int16());
+            break;
+        case engine::Variant::Type::Int32:
+            sqlite3_bind_int(statement, column, value.int32());
+            break;
         case engine::Variant::Type::Boolean:
             sqlite3_bind_int(statement, column, value.boolean() ? 1 : 0);
             break;
-        default: sqlite3_bind_null(statement, column); break;
+        default:
+            sqlite3_bind_null(statement, column);
+            break;
     }
 }
 
@@ -117,9 +127,36 @@ void insertRows(sqlite3* db, const std::string& table, int fieldCount, std::int3
     sqlite3_finalize(statement);
 }
 
-const char* sqlType(FieldType type) { return type == FieldType::Text ? "TEXT" : "INTEGER"; }
+const char* sqlType(FieldType type) {
+    return type == FieldType::Text ? "TEXT" : "INTEGER";
+}
 
 }  // namespace
+
+std::vector<engine::sqlite::TableSpec> benchTables() {
+    return {customerTable(), appointmentTable(), productTable()};
+}
+
+std::string plainCreateTableSql(const engine::sqlite::TableSpec& table) {
+    std::string sql = "CREATE TABLE " + table.name + " (";
+    for (std::size_t i = 0; i < table.fields.size(); ++i) {
+        sql += (i ? ", " : "") + table.fields[i].name + " " + sqlType(table.fields[i].type);
+    }
+    return sql + ") STRICT";
+}
+
+std::vector<std::string> plainCreateIndexSql(const engine::sqlite::TableSpec& table) {
+    std::vector<std::string> statements;
+    for (const auto& index : table.indexes) {
+        std::string sql = std::string(index.unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
+                          table.name + "_" + index.name + " ON " + table.name + "(";
+        for (std::size_t i = 0; i < index.fields.size(); ++i) {
+            sql += (i ? ", " : "") + index.fields[i];
+        }
+        statements.push_back(sql + ")");
+    }
+    return statements;
+}
 
 CustomerGenerator::CustomerGenerator(std::uint32_t seed) : m_random(seed) {}
 
@@ -141,8 +178,7 @@ Customer CustomerGenerator::next(std::int32_t id) {
 }
 
 void writeVdbSource(const std::filesystem::path& file, std::int32_t records) {
-    engine::sqlite::createDatabase(file, {{{kUser, kPassword}},
-                                          {customerTable(), appointmentTable(), productTable()}});
+    engine::sqlite::createDatabase(file, {{{kUser, kPassword}}, benchTables()});
     auto server = engine::sqlite::createServer();
     server->OpenDatabase(file.string(), kUser, kPassword, 0)->PrepareKeyStorage(false);
     auto database = server->OpenDatabase(file.string(), kUser, kPassword, 0);
@@ -173,14 +209,9 @@ void writeSqliteSource(const std::filesystem::path& file, std::int32_t records) 
     std::filesystem::remove(file);
     sqlite3* db = nullptr;
     check(sqlite3_open(file.string().c_str(), &db), db);
-    exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; BEGIN");
-    for (const auto& table : {customerTable(), appointmentTable(), productTable()}) {
-        std::string sql = "CREATE TABLE " + table.name + " (";
-        for (std::size_t i = 0; i < table.fields.size(); ++i) {
-            sql += (i ? ", " : "") + table.fields[i].name + " " + sqlType(table.fields[i].type);
-        }
-        exec(db, sql + ")");
-    }
+    // The same page size as our files, so that both sides read the same number of pages.
+    exec(db, "PRAGMA page_size=16384; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; BEGIN");
+    for (const auto& table : benchTables()) exec(db, plainCreateTableSql(table));
     CustomerGenerator generator;
     insertRows(db, "Kunden", 10, records,
                [&](std::int32_t id) { return customerRecord(generator.next(id)); });
@@ -188,8 +219,11 @@ void writeSqliteSource(const std::filesystem::path& file, std::int32_t records) 
         insertRows(db, name, 3, kSmallTableRecords,
                    [&](std::int32_t id) { return smallRecord(name, id, generator); });
     }
-    exec(db, "COMMIT; CREATE UNIQUE INDEX Kunden_ID ON Kunden(ID);"
-             "CREATE INDEX Kunden_Name ON Kunden(Name); CREATE UNIQUE INDEX Termine_ID ON Termine(ID)");
+    exec(db, "COMMIT");
+    for (const auto& table : benchTables()) {
+        for (const std::string& sql : plainCreateIndexSql(table)) exec(db, sql);
+    }
+    exec(db, "PRAGMA journal_mode=DELETE");
     sqlite3_close(db);
 }
 

@@ -1,14 +1,25 @@
-// Times a whole import of our own against SQLite's own bulk copy of the same records.
+// Times our whole import against SQLite's own bulk copy of the same records.
 //
-//   import_bench [--records N] [--data DIR]
+//   import_bench [--records N] [--data DIR] [--generate-only] [--addlog-only]
 //
-// The sources are made once per size in DIR and reused. The import runs with the real engine,
-// progress log, log pane and Qt yield under the offscreen platform, delete option off.
+// The sources are made once per size in DIR and reused. The import runs twice with the real
+// engine, progress log, log pane and Qt yield under the offscreen platform: with the delete
+// option off into a freshly created target, then with it on against that now full target.
 
 #include <sys/resource.h>
 
+#include "BenchData.h"
+#include "SqliteBaseline.h"
+#include "copy/ImportForm.h"
+#include "copy/ImportRun.h"
+#include "engine/Database.h"
+#include "engine/sqlite/SqliteEngine.h"
+#include "log/ProgressLog.h"
+#include "platform/PlainTextLogView.h"
+#include "platform/QtEventYield.h"
+#include "platform/QtFileProbe.h"
+
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -22,50 +33,43 @@
 #include <optional>
 #include <string>
 
-#include "BenchData.h"
-#include "SqliteBaseline.h"
-#include "copy/ImportForm.h"
-#include "copy/ImportRun.h"
-#include "engine/Database.h"
-#include "engine/sqlite/SqliteEngine.h"
-#include "log/ProgressLog.h"
-#include "platform/PlainTextLogView.h"
-#include "platform/QtEventYield.h"
-#include "platform/QtFileProbe.h"
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
-// The window's fields as the benchmark fills them: target exists, source credentials, no delete.
+// The window's fields as the benchmark fills them: target exists, source credentials.
 class BenchForm : public dbcopy::ImportForm {
 public:
-    BenchForm(fs::path source, fs::path target)
-        : m_source(std::move(source)), m_target(std::move(target)) {}
+    BenchForm(fs::path source, fs::path target, int deleteOption)
+        : m_source(std::move(source)), m_target(std::move(target)), m_delete(deleteOption) {}
 
     std::string text(dbcopy::FormText field) const override {
         switch (field) {
-            case dbcopy::FormText::txtDatabase: return m_source.string();
-            case dbcopy::FormText::txtDatabaseDest: return m_target.string();
+            case dbcopy::FormText::txtDatabase:
+                return m_source.string();
+            case dbcopy::FormText::txtDatabaseDest:
+                return m_target.string();
             case dbcopy::FormText::txtUsername:
-            case dbcopy::FormText::txtDestUser: return bench::kUser;
+            case dbcopy::FormText::txtDestUser:
+                return bench::kUser;
             case dbcopy::FormText::txtPassword:
-            case dbcopy::FormText::txtDestPassword: return bench::kPassword;
+            case dbcopy::FormText::txtDestPassword:
+                return bench::kPassword;
         }
         return {};
     }
     bool isDestUserEnabled() const override { return false; }
-    int deleteOption() const override { return 0; }
-    void setDeleteOption(int) override {}
+    int deleteOption() const override { return m_delete; }
+    void setDeleteOption(int value) override { m_delete = value; }
 
 private:
     fs::path m_source;
     fs::path m_target;
+    int m_delete;
 };
 
-// The log pane, watched: when the first and last lines came, and whether the big table's
-// record loop is under way.
+// The log pane, watched: when the first and the last line came.
 class TimedLogView : public dbcopy::LogView {
 public:
     explicit TimedLogView(QPlainTextEdit& pane) : m_pane(pane) {}
@@ -74,51 +78,78 @@ public:
         const auto now = Clock::now();
         if (!m_first) m_first = now;
         m_last = now;
-        if (text.starts_with("Exportvorgang für Tabelle Kunden")) m_inRecordLoop = true;
-        if (text.starts_with("Kunden: ") && text.find("exportiert") != std::string_view::npos) {
-            m_inRecordLoop = false;
-        }
         m_pane.append(text);
     }
     void moveCaretToEnd() override { m_pane.moveCaretToEnd(); }
 
     double seconds() const { return std::chrono::duration<double>(m_last - *m_first).count(); }
-    bool inRecordLoop() const { return m_inRecordLoop; }
 
 private:
     dbcopy::PlainTextLogView m_pane;
     std::optional<Clock::time_point> m_first;
     Clock::time_point m_last;
-    bool m_inRecordLoop = false;
 };
 
-// The longest time between two rounds of event processing during the record loop, seen by a
-// timer that fires at every round.
+// The longest time the event loop went without a round of event processing, from start() to
+// stop(), seen by a timer that fires at every round.
 class EventLoopGapMeter {
 public:
-    explicit EventLoopGapMeter(const TimedLogView& log) : m_log(log) {
+    EventLoopGapMeter() {
         QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
+    }
+    void start() {
+        m_last = Clock::now();
         m_timer.start(0);
+    }
+    void stop() {
+        tick();
+        m_timer.stop();
     }
     double longestMilliseconds() const { return m_longest.count() / 1000.0; }
 
 private:
     void tick() {
         const auto now = Clock::now();
-        if (m_log.inRecordLoop() && m_wasInLoop) {
-            m_longest = std::max(m_longest,
-                                 std::chrono::duration_cast<std::chrono::microseconds>(now - m_last));
-        }
-        m_wasInLoop = m_log.inRecordLoop();
+        m_longest = std::max(m_longest,
+                             std::chrono::duration_cast<std::chrono::microseconds>(now - m_last));
         m_last = now;
     }
 
-    const TimedLogView& m_log;
     QTimer m_timer;
-    Clock::time_point m_last = Clock::now();
-    bool m_wasInLoop = false;
+    Clock::time_point m_last;
     std::chrono::microseconds m_longest{0};
 };
+
+struct ImportFigures {
+    double recordsPerSecond = 0;  // from the first log line to the last
+    double longestGapMs = 0;      // from Start to the return of the run, after its last line
+};
+
+// One import of source into target as Start runs it, on a new log pane; exits the process
+// when the run does not end with success.
+ImportFigures runImport(const fs::path& source, const fs::path& target, int deleteOption,
+                        double records) {
+    QPlainTextEdit pane;
+    pane.resize(417, 177);  // the window's log pane
+    pane.show();
+    TimedLogView view(pane);
+    dbcopy::QtEventYield yield;
+    dbcopy::QtFileProbe files;
+    dbcopy::ProgressLog log(view, yield);
+    BenchForm form(source, target, deleteOption);
+    dbcopy::ImportRun run(form, log, yield, files, [] { return engine::sqlite::createServer(); });
+    EventLoopGapMeter gaps;
+    gaps.start();
+    run.RunImport();
+    gaps.stop();
+
+    const QString text = pane.toPlainText();
+    if (text.trimmed().split('\n').last() != QStringLiteral("Import erfolgreich abgeschlossen.")) {
+        std::cerr << "Der Import ist fehlgeschlagen:\n" << text.toStdString() << "\n";
+        std::exit(1);
+    }
+    return {records / view.seconds(), gaps.longestMilliseconds()};
+}
 
 long peakRssKilobytes() {
     rusage usage{};
@@ -126,20 +157,29 @@ long peakRssKilobytes() {
     return usage.ru_maxrss;
 }
 
-// Microseconds per AddLog call into a log that already holds `lines` lines.
+// Microseconds per AddLog call into a log pane that already holds `lines` lines, over at least
+// a second of calls and including the painting they cause until the pane shows the last one.
 double addLogMicroseconds(int lines) {
     QPlainTextEdit pane;
+    pane.resize(417, 177);  // the window's log pane
     pane.show();
     dbcopy::PlainTextLogView view(pane);
     dbcopy::QtEventYield yield;
     dbcopy::ProgressLog log(view, yield);
-    for (int i = 0; i < lines; ++i) view.append("Kunden: " + std::to_string(i) + "/1000000\r\n");
-    // Let the pane catch up with the lines added at once, as it does line by line in a run.
+    QString earlier;
+    for (int i = 0; i < lines; ++i) earlier += QStringLiteral("Kunden: %1/1000000\n").arg(i);
+    pane.setPlainText(earlier);
+    view.moveCaretToEnd();
     QCoreApplication::processEvents();
-    constexpr int kCalls = 500;
+
+    int calls = 0;
     const auto start = Clock::now();
-    for (int i = 0; i < kCalls; ++i) log.AddLog("Kunden: 1000/1000000");
-    return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / kCalls;
+    while (Clock::now() - start < std::chrono::seconds(1)) {
+        for (int i = 0; i < 100; ++i, ++calls) log.AddLog("Kunden: " + std::to_string(calls));
+    }
+    view.showPendingLines();
+    QCoreApplication::processEvents();
+    return std::chrono::duration<double, std::micro>(Clock::now() - start).count() / calls;
 }
 
 void makeSources(const fs::path& dir, std::int32_t records, const fs::path& vdb,
@@ -157,6 +197,11 @@ void makeSources(const fs::path& dir, std::int32_t records, const fs::path& vdb,
     }
 }
 
+void removeTarget(const fs::path& target) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        fs::remove(target.string() + suffix);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -164,55 +209,57 @@ int main(int argc, char** argv) {
     std::int32_t records = 1000000;
     std::string dataDir = "bench-data";
     bool generateOnly = false;
+    bool addLogOnly = false;
     cli.add_option("--records", records, "records in the large table")->check(CLI::PositiveNumber);
     cli.add_option("--data", dataDir, "folder for the generated sources");
     cli.add_flag("--generate-only", generateOnly, "only make the sources");
+    cli.add_flag("--addlog-only", addLogOnly, "only time AddLog (for a profiler)");
     CLI11_PARSE(cli, argc, argv);
+
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (addLogOnly) {
+        QApplication app(argc, argv);
+        std::printf("addlog_us_at_100000_lines=%.2f\n", addLogMicroseconds(100000));
+        return 0;
+    }
 
     const fs::path dir = fs::absolute(dataDir);
     const std::string size = std::to_string(records);
     const fs::path vdbSource = dir / ("source-" + size + ".vdb");
-    const fs::path plainSource = dir / ("source-" + size + ".sqlite");
+    const fs::path plainSource = dir / ("plain-source-" + size + ".sqlite");
     makeSources(dir, records, vdbSource, plainSource);
     if (generateOnly) return 0;
 
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-
-    const fs::path vdbTarget = dir / "target.vdb";
-    fs::remove(vdbTarget);
-    auto server = engine::sqlite::createServer();
-    server->OpenDatabase(vdbSource.string(), bench::kUser, bench::kPassword, 0x30030)
+    const fs::path vdbTarget = dir / ("target-" + size + ".vdb");
+    removeTarget(vdbTarget);
+    engine::sqlite::createServer()
+        ->OpenDatabase(vdbSource.string(), bench::kUser, bench::kPassword, 0x30030)
         ->CreateDatabase(vdbTarget.string(), 1, 0, engine::Variant::missing());
 
-    QPlainTextEdit pane;
-    pane.show();
-    TimedLogView view(pane);
-    dbcopy::QtEventYield yield;
-    dbcopy::QtFileProbe files;
-    dbcopy::ProgressLog log(view, yield);
-    BenchForm form(vdbSource, vdbTarget);
-    dbcopy::ImportRun run(form, log, yield, files, [] { return engine::sqlite::createServer(); });
-    EventLoopGapMeter gaps(view);
-    run.RunImport();
-    const long rssKilobytes = peakRssKilobytes();
-
-    const std::string lastLine = pane.toPlainText().trimmed().split('\n').last().toStdString();
-    if (lastLine != "Import erfolgreich abgeschlossen.") {
-        std::cerr << "Der Import ist fehlgeschlagen:\n" << pane.toPlainText().toStdString() << "\n";
-        return 1;
-    }
-
     const double total = records + 2.0 * bench::kSmallTableRecords;
-    const double ours = total / view.seconds();
-    const double baseline = total / bench::runSqliteBaseline(plainSource, dir / "baseline-target.sqlite");
+    const ImportFigures fresh = runImport(vdbSource, vdbTarget, 0, total);
+    const ImportFigures emptied = runImport(vdbSource, vdbTarget, 1, total);
+    const long rssKilobytes = peakRssKilobytes();
+    removeTarget(vdbTarget);
+
+    const fs::path baselineTarget = dir / ("baseline-target-" + size + ".sqlite");
+    const double byColumn = total / bench::runSqliteBaseline(plainSource, baselineTarget,
+                                                             bench::BaselineCopy::ByColumn);
+    const double wholeRecords = total / bench::runSqliteBaseline(plainSource, baselineTarget,
+                                                                 bench::BaselineCopy::WholeRecords);
+
     std::printf("records=%d\n", records);
-    std::printf("ours_records_per_second=%.0f\n", ours);
-    std::printf("baseline_records_per_second=%.0f\n", baseline);
+    std::printf("ours_records_per_second=%.0f\n", fresh.recordsPerSecond);
+    std::printf("whole_run_longest_gap_ms=%.1f\n", fresh.longestGapMs);
+    std::printf("ours_records_per_second_delete_on_full_target=%.0f\n", emptied.recordsPerSecond);
+    std::printf("whole_run_longest_gap_ms_delete_on_full_target=%.1f\n", emptied.longestGapMs);
+    std::printf("baseline_records_per_second=%.0f\n", byColumn);
+    std::printf("baseline_whole_records_per_second=%.0f\n", wholeRecords);
     std::printf("peak_rss_mb=%.1f\n", rssKilobytes / 1024.0);
-    std::printf("longest_event_loop_gap_ms=%.1f\n", gaps.longestMilliseconds());
     std::printf("addlog_us_at_10_lines=%.2f\n", addLogMicroseconds(10));
     std::printf("addlog_us_at_100000_lines=%.2f\n", addLogMicroseconds(100000));
-    std::printf("ratio=%.3f\n", ours / baseline);
+    std::printf("ratio_whole_records=%.3f\n", fresh.recordsPerSecond / wholeRecords);
+    std::printf("ratio=%.3f\n", fresh.recordsPerSecond / byColumn);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,6 +29,24 @@ public:
     int received = 0;
 };
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+// A shown log pane of the window's size.
+void showPane(QPlainTextEdit& pane) {
+    pane.resize(417, 177);
+    pane.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&pane));
+}
+
 using Clock = std::chrono::steady_clock;
 
 }  // namespace
@@ -46,6 +65,8 @@ private slots:
     void yieldPerRecordProcessesAtMostEveryTenMilliseconds();
     void logViewAppendsLinesAndLeavesTheCaretAtTheEnd();
     void logViewKeepsTheTextAlreadyThere();
+    void logViewPaintsABurstOfLinesWithTheCaretInViewWithoutFurtherCalls();
+    void logViewGoneWhileLinesWaitLeavesThePanePainting();
 };
 
 void PlatformTest::settingsStoreRoundTrip_data() {
@@ -177,6 +198,36 @@ void PlatformTest::logViewKeepsTheTextAlreadyThere() {
 
     QCOMPARE(reader.selectedText(), QStringLiteral("ste"));
     QVERIFY(!pane.document()->isUndoRedoEnabled());
+}
+
+void PlatformTest::logViewPaintsABurstOfLinesWithTheCaretInViewWithoutFurtherCalls() {
+    QPlainTextEdit pane;
+    dbcopy::PlainTextLogView view(pane);
+    showPane(pane);
+    PaintCounter counter(*pane.viewport());
+
+    for (int line = 1; line <= 50; ++line) {
+        view.append("Kunden: " + std::to_string(line) + " Datensätze exportiert.\r\n");
+        view.moveCaretToEnd();
+    }
+
+    QTRY_VERIFY(counter.paints > 0);
+    QVERIFY(pane.verticalScrollBar()->value() > 0);
+    QVERIFY(pane.viewport()->rect().contains(pane.cursorRect()));
+    QCOMPARE(pane.document()->blockCount(), 51);
+}
+
+void PlatformTest::logViewGoneWhileLinesWaitLeavesThePanePainting() {
+    QPlainTextEdit pane;
+    showPane(pane);
+    PaintCounter counter(*pane.viewport());
+    {
+        dbcopy::PlainTextLogView view(pane);
+        view.append("letzte Zeile\r\n");
+    }
+
+    QTRY_VERIFY(counter.paints > 0);
+    QCOMPARE(pane.toPlainText(), QStringLiteral("letzte Zeile\n"));
 }
 
 int runPlatformTests(int argc, char** argv) {

@@ -43,6 +43,21 @@ const ConversionCase kCases[] = {
     {"T", true, Variant("true")},
     {"T", false, Variant("false")},
     {"T", "\xff\xfe", kRefused},
+    // UTF-8: the edges of each well-formed range are text, the forms just beyond them are not
+    {"T", "\xed\x9f\xbf\xee\x80\x80", Variant("\xed\x9f\xbf\xee\x80\x80")},  // U+D7FF U+E000
+    {"T", "\xe0\xa0\x80\xf0\x90\x80\x80", Variant("\xe0\xa0\x80\xf0\x90\x80\x80")},
+    {"T",
+     "\xf4\x8f\xbf\xbf"
+     "abcd",
+     Variant("\xf4\x8f\xbf\xbf"
+             "abcd")},                    // U+10FFFF
+    {"T", "\xed\xa0\x80", kRefused},      // a surrogate
+    {"T", "\xe0\x80\x80", kRefused},      // an overlong form of U+0000
+    {"T", "\xc0\x80", kRefused},          // another one
+    {"T", "\xf0\x8f\xbf\xbf", kRefused},  // an overlong form of U+FFFF
+    {"T", "\xf4\x90\x80\x80", kRefused},  // above U+10FFFF
+    {"T", "ab\xe2\x82", kRefused},        // cut short at the end
+    {"T", "\x80", kRefused},              // a continuation byte alone
     {"T", Variant(), Variant()},
     {"T", Variant::missing(), Variant()},
     {"T", Variant(std::make_shared<engine::Object>()), kRefused},

@@ -1,14 +1,14 @@
 #include "engine/sqlite/ValueConversion.h"
 
-#include <array>
-
-#include <charconv>
-#include <limits>
-
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
 #include "engine/sqlite/Messages.h"
 #include "engine/sqlite/NameFold.h"
+
+#include <array>
+#include <charconv>
+#include <cstring>
+#include <limits>
 
 namespace engine::sqlite {
 
@@ -135,43 +135,79 @@ StoredValue toBool(const FieldDef& field, const Variant& value) {
 
 namespace {
 
-// UTF-8 checked by a small automaton. Each state is stored as a bit offset (6 bits a state),
-// and each byte's row holds, at every state's offset, the offset of the state that follows, so
-// a step costs one shift that does not wait on a table lookup of the state. Lead bytes C0, C1
-// and F5 to FF are never valid.
-enum Utf8State : std::uint8_t { Start, Need1, Need2, Need3, Broken };
+// What a lead byte of a well-formed UTF-8 sequence allows, after the Unicode standard's table of
+// well-formed byte sequences: the sequence's length and the range of its second byte. Every
+// further byte lies in 80..BF. The narrow second-byte ranges rule out overlong forms (after E0,
+// F0), surrogates (after ED) and code points above U+10FFFF (after F4).
+struct LeadByte {
+    std::size_t length = 0;  // 0: the byte never starts a sequence (80..C1, F5..FF)
+    unsigned char secondLow = 0;
+    unsigned char secondHigh = 0;
+};
 
-constexpr Utf8State nextState(Utf8State state, unsigned byte) {
-    const bool continuation = byte >= 0x80 && byte < 0xC0;
-    if (state == Broken) return Broken;
-    if (state != Start) return continuation ? static_cast<Utf8State>(state - 1) : Broken;
-    if (byte < 0x80) return Start;
-    if (continuation || byte < 0xC2 || byte >= 0xF5) return Broken;
-    return byte < 0xE0 ? Need1 : byte < 0xF0 ? Need2 : Need3;
+constexpr LeadByte leadByte(unsigned byte) {
+    if (byte >= 0xC2 && byte <= 0xDF) return {2, 0x80, 0xBF};
+    if (byte == 0xE0) return {3, 0xA0, 0xBF};
+    if (byte == 0xED) return {3, 0x80, 0x9F};
+    if (byte >= 0xE1 && byte <= 0xEF) return {3, 0x80, 0xBF};
+    if (byte == 0xF0) return {4, 0x90, 0xBF};
+    if (byte >= 0xF1 && byte <= 0xF3) return {4, 0x80, 0xBF};
+    if (byte == 0xF4) return {4, 0x80, 0x8F};
+    return {};
 }
 
-constexpr std::array<std::uint64_t, 256> kTransitions = [] {
-    std::array<std::uint64_t, 256> rows{};
-    for (unsigned byte = 0; byte < 256; ++byte) {
-        for (int state = Start; state <= Broken; ++state) {
-            const auto next = nextState(static_cast<Utf8State>(state), byte);
-            rows[byte] |= std::uint64_t{6u * next} << (6 * state);
-        }
-    }
-    return rows;
+constexpr std::array<LeadByte, 256> kLeadBytes = [] {
+    std::array<LeadByte, 256> table{};
+    for (unsigned byte = 0; byte < 256; ++byte) table[byte] = leadByte(byte);
+    return table;
 }();
+
+constexpr bool within(unsigned char byte, unsigned char low, unsigned char high) {
+    return byte >= low && byte <= high;
+}
+
+// The length of the well-formed multi-byte sequence at the start of bytes[0, size), or 0.
+std::size_t sequenceLength(const unsigned char* bytes, std::size_t size) {
+    const LeadByte lead = kLeadBytes[bytes[0]];
+    if (lead.length == 0 || size < lead.length) return 0;
+    if (!within(bytes[1], lead.secondLow, lead.secondHigh)) return 0;
+    for (std::size_t i = 2; i < lead.length; ++i) {
+        if (!within(bytes[i], 0x80, 0xBF)) return 0;
+    }
+    return lead.length;
+}
+
+// The number of leading bytes of bytes[0, size) below 0x80, counted eight at a time while it
+// can, up to the first byte of a multi-byte sequence.
+std::size_t asciiPrefix(const unsigned char* bytes, std::size_t size) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    std::size_t i = 0;
+    for (std::uint64_t word = 0; i + sizeof word <= size; i += sizeof word) {
+        std::memcpy(&word, bytes + i, sizeof word);
+        if (word & kHighBits) break;
+    }
+    while (i < size && bytes[i] < 0x80) ++i;
+    return i;
+}
 
 }  // namespace
 
 std::int64_t codePointCount(std::string_view text) {
-    std::uint64_t offset = 6 * Start;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
     std::int64_t count = 0;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        offset = (kTransitions[byte] >> offset) & 63;
-        count += (byte & 0xC0) != 0x80;  // every byte but a continuation starts a character
+    std::size_t i = 0;
+    while (i < size) {
+        const std::size_t ascii = asciiPrefix(bytes + i, size - i);
+        i += ascii;
+        count += static_cast<std::int64_t>(ascii);
+        if (i == size) break;
+        const std::size_t length = sequenceLength(bytes + i, size - i);
+        if (length == 0) return -1;
+        i += length;
+        ++count;
     }
-    return offset == 6 * Start ? count : -1;
+    return count;
 }
 
 StoredValue toStored(const FieldDef& field, const Variant& value) {
