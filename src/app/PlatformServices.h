@@ -18,8 +18,12 @@ struct PlatformServices {
     QtFileProbe files;
 
     MainWindowServices forWindow() {
-        return {sourceDialog, destDialog, settings, yield, files,
-                [] { return engine::sqlite::createServer(); }};
+        return {sourceDialog, destDialog, settings, yield, files, [this] { return newServer(); }};
+    }
+
+    // A server whose long calls let the window repaint; the window is locked meanwhile.
+    std::shared_ptr<engine::DbServer> newServer() {
+        return engine::sqlite::createServer([this] { yield.yieldNow(); });
     }
 };
 

@@ -56,8 +56,13 @@ void probeWriteLock(Connection& connection, const std::string& path) {
 
 }  // namespace
 
-DatabaseState::DatabaseState(const std::string& path, bool readOnly)
-    : m_path(path), m_readOnly(readOnly), m_connection(openChecked(path, readOnly)) {
+DatabaseState::DatabaseState(const std::string& path, bool readOnly,
+                             std::shared_ptr<KeepAlive> keepAlive)
+    : m_path(path),
+      m_readOnly(readOnly),
+      m_keepAlive(std::move(keepAlive)),
+      m_connection(openChecked(path, readOnly)) {
+    m_keepAlive->attach(m_connection.handle());
     CatalogData catalog = Catalog::load(m_connection, path);
     if (!readOnly) {
         probeWriteLock(m_connection, path);
@@ -83,6 +88,7 @@ void DatabaseState::requireOpen() const {
     if (m_state == WriteState::Closed) {
         throw Error(codes::InvalidArgument, messages::databaseClosed());
     }
+    m_keepAlive->requireIdle();
 }
 
 void DatabaseState::requireWritable() {
@@ -189,6 +195,7 @@ void DatabaseState::close() noexcept {
         }
     }
     for (auto& table : m_tables) table->dropStatements();
+    KeepAlive::detach(m_connection.handle());
     m_connection.close();
     m_state = WriteState::Closed;
 }

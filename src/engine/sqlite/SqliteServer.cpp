@@ -22,12 +22,16 @@ bool authenticated(const DatabaseState& database, const std::string& user,
 
 }  // namespace
 
+SqliteServer::SqliteServer(std::shared_ptr<KeepAlive> keepAlive)
+    : m_keepAlive(std::move(keepAlive)) {}
+
 std::shared_ptr<Database> SqliteServer::OpenDatabase(const std::string& path,
                                                      const std::string& user,
                                                      const std::string& password,
                                                      std::int32_t flags) {
     const bool readOnly = (flags & open_flags::ReadOnly) != 0;
-    auto state = std::make_shared<DatabaseState>(path, readOnly);
+    m_keepAlive->requireIdle();
+    auto state = std::make_shared<DatabaseState>(path, readOnly, m_keepAlive);
     if (!authenticated(*state, user, password, m_logins)) {
         throw Error(codes::AccessDenied, messages::accessDenied());
     }
