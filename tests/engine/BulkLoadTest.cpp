@@ -108,7 +108,7 @@ TEST_F(BulkLoadTest, LongRebuildKeepsTheCallerAliveAndRefusesCallsFromTheHook) {
     std::vector<I32> refusedCodes;
     auto server = engine::sqlite::createServer([&] {
         ++hookCalls;
-        refusedCodes.push_back(codeOf([&] { kunden->RecordCount(); }));
+        refusedCodes.push_back(codeOf([&] { kunden->MoveFirst(32); }));
         refusedCodes.push_back(codeOf([&] { database->Tables(); }));
     });
     database = server->OpenDatabase(m_path, testsupport::kUser, testsupport::kPassword, 0);
@@ -124,8 +124,9 @@ TEST_F(BulkLoadTest, LongRebuildKeepsTheCallerAliveAndRefusesCallsFromTheHook) {
     kunden.reset();
     database.reset();
     EXPECT_EQ(sqliteIndexCount(m_path), 1);
-    EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM pragma_integrity_check WHERE "
-                               "integrity_check <> 'ok'"),
+    EXPECT_EQ(rawCount(m_path,
+                       "SELECT count(*) FROM pragma_integrity_check WHERE "
+                       "integrity_check <> 'ok'"),
               0);
 }
 
