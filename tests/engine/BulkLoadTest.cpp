@@ -107,6 +107,7 @@ TEST_F(BulkLoadTest, LongRebuildKeepsTheCallerAliveAndRefusesCallsFromTheHook) {
     int hookCalls = 0;
     std::vector<I32> refusedCodes;
     auto server = engine::sqlite::createServer([&] {
+        if (!kunden) return;  // still opening
         ++hookCalls;
         refusedCodes.push_back(codeOf([&] { kunden->MoveFirst(32); }));
         refusedCodes.push_back(codeOf([&] { database->Tables(); }));

@@ -125,7 +125,8 @@ void DatabaseState::countBatchRecord() {
 void DatabaseState::commitBatch() {
     if (m_state != WriteState::BulkBatch) return;
     try {
-        m_transaction->commit();
+        // A commit may fold the log back into the file.
+        runAside([this] { m_transaction->commit(); });
     } catch (...) {
         afterFailedWrite();
         throw;
@@ -146,7 +147,7 @@ void DatabaseState::setBulkMode(bool enabled) {
     requireWritable();
     commitBatch();
     if (enabled == isBulk()) return;
-    m_connection.exec(enabled ? kBulkMode : kRollbackMode);
+    runAside([this, enabled] { m_connection.exec(enabled ? kBulkMode : kRollbackMode); });
     if (isCallerTransaction()) {
         m_state = enabled ? WriteState::BulkCaller : WriteState::Caller;
     } else {
@@ -190,7 +191,7 @@ void DatabaseState::close() noexcept {
     rollbackTransaction();
     if (isBulk()) {
         try {
-            m_connection.exec(kRollbackMode);
+            runAside([this] { m_connection.exec(kRollbackMode); });
         } catch (...) {  // the next writable open folds the log back into the file
         }
     }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -53,6 +54,10 @@ public:
     void afterWrite() {
         if (m_state == WriteState::BulkBatch) countBatchRecord();
     }
+    // Runs one long step (see KeepAlive::runAside) while the caller stays alive. work uses only
+    // a connection obtained before. Passes on what work throws.
+    void runAside(const std::function<void()>& work) { m_keepAlive->runAside(work); }
+
     // After a failed change: notices a transaction that SQLite rolled back by itself.
     void afterFailedWrite() noexcept;
 

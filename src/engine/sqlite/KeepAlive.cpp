@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <future>
+
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
 #include "engine/sqlite/Messages.h"
@@ -25,6 +27,27 @@ void KeepAlive::requireIdle() const {
 void KeepAlive::yieldIfDue() noexcept {
     if (!m_hook || m_yielding) return;
     if (std::chrono::steady_clock::now() - m_lastReturn < kInterval) return;
+    callHook();
+}
+
+void KeepAlive::runAside(const std::function<void()>& work) {
+    if (!m_hook || m_yielding || m_aside) {
+        work();
+        return;
+    }
+    m_aside = true;
+    try {
+        auto done = std::async(std::launch::async, work);
+        while (done.wait_for(kInterval) != std::future_status::ready) callHook();
+        m_aside = false;
+        done.get();
+    } catch (...) {
+        m_aside = false;
+        throw;
+    }
+}
+
+void KeepAlive::callHook() noexcept {
     m_yielding = true;
     try {
         m_hook();
@@ -35,7 +58,8 @@ void KeepAlive::yieldIfDue() noexcept {
 }
 
 int KeepAlive::onProgress(void* self) noexcept {
-    static_cast<KeepAlive*>(self)->yieldIfDue();
+    auto* keepAlive = static_cast<KeepAlive*>(self);
+    if (!keepAlive->m_aside) keepAlive->yieldIfDue();
     return 0;  // never interrupts the statement
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 
@@ -40,11 +41,20 @@ public:
     // engine's work goes on. Never throws.
     void yieldIfDue() noexcept;
 
+    // Runs work, which must use only the connection it captured, on a thread of its own while
+    // the calling thread calls the hook every kInterval; for single steps that take long and
+    // that the progress handler cannot interrupt (emptying a table, dropping an index, a
+    // commit that folds the log back into the file). Without a hook, from inside the hook or
+    // nested, work runs on the calling thread. Passes on what work throws.
+    void runAside(const std::function<void()>& work);
+
 private:
     static int onProgress(void* self) noexcept;
+    void callHook() noexcept;
 
     Hook m_hook;
-    bool m_yielding = false;
+    std::atomic<bool> m_yielding = false;
+    bool m_aside = false;  // work runs aside: its progress handler must not call the hook
     std::chrono::steady_clock::time_point m_lastReturn = std::chrono::steady_clock::now();
 };
 
