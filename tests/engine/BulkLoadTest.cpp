@@ -116,12 +116,15 @@ TEST_F(BulkLoadTest, LongRebuildKeepsTheCallerAliveAndRefusesCallsFromTheHook) {
     database->KeyStorageAccess(true);
     kunden = database->Tables()->Item(Variant("Kunden"));
     for (I32 id = 0; id < 100'000; ++id) addKunde(*kunden, id, "Kunde " + std::to_string(id));
+    addKunde(*kunden, 7);
     kunden->Indexes()->ItemAt(1)->Rebuild();
+    // A failed build surfaces at its Rebuild, even though it ran while the caller was kept alive.
+    EXPECT_EQ(codeOf([&] { kunden->Indexes()->ItemAt(0)->Rebuild(); }), codes::DuplicateKey);
     database->KeyStorageAccess(false);
 
     EXPECT_GT(hookCalls, 0);
     for (I32 code : refusedCodes) EXPECT_EQ(code, codes::InvalidArgument);
-    EXPECT_EQ(kunden->RecordCount(), 100'000);
+    EXPECT_EQ(kunden->RecordCount(), 100'001);
     kunden.reset();
     database.reset();
     EXPECT_EQ(sqliteIndexCount(m_path), 1);
