@@ -138,7 +138,7 @@ ImportFigures runImport(const fs::path& source, const fs::path& target, int dele
     dbcopy::ProgressLog log(view, yield);
     BenchForm form(source, target, deleteOption);
     dbcopy::ImportRun run(form, log, yield, files, [&yield] {
-        return engine::sqlite::createServer([&yield] { yield.yieldNow(); });
+        return engine::sqlite::createServer([&yield] { yield.yieldPerRecord(); });
     });
     EventLoopGapMeter gaps;
     gaps.start();

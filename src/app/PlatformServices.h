@@ -21,9 +21,11 @@ struct PlatformServices {
         return {sourceDialog, destDialog, settings, yield, files, [this] { return newServer(); }};
     }
 
-    // A server whose long calls let the window repaint; the window is locked meanwhile.
+    // A server whose long calls let the window repaint; the window is locked meanwhile. The
+    // engine's calls and the copy's records share one clock, so events are processed at most
+    // once per interval.
     std::shared_ptr<engine::DbServer> newServer() {
-        return engine::sqlite::createServer([this] { yield.yieldNow(); });
+        return engine::sqlite::createServer([this] { yield.yieldPerRecord(); });
     }
 };
 
