@@ -36,20 +36,19 @@ public:
     // Throws engine::Error InvalidArgument while the hook runs; returns otherwise.
     void requireIdle() const;
 
-    // Calls the hook when kInterval has passed since it last returned; for long work that
-    // SQLite's progress handler does not see. An exception from the hook is swallowed: the
-    // engine's work goes on. Never throws.
-    void yieldIfDue() noexcept;
-
-    // Runs work, which must use only the connection it captured, on a thread of its own while
-    // the calling thread calls the hook every kInterval; for single steps that take long and
-    // that the progress handler cannot interrupt (emptying a table, dropping an index, a
-    // commit that folds the log back into the file). Without a hook, from inside the hook or
-    // nested, work runs on the calling thread. Passes on what work throws.
+    // Runs work, which touches no engine object but its own connection, on a thread of its
+    // own while the calling thread calls the hook every kInterval; for single steps that take
+    // long and that the progress handler cannot interrupt (opening with its password check,
+    // emptying a table, dropping an index, a commit that folds the log back into the file).
+    // Without a hook, from inside the hook or nested, work runs on the calling thread. Passes
+    // on what work throws.
     void runAside(const std::function<void()>& work);
 
 private:
     static int onProgress(void* self) noexcept;
+    // Calls the hook when kInterval has passed since it last returned.
+    void yieldIfDue() noexcept;
+    // An exception from the hook is swallowed: the engine's work goes on.
     void callHook() noexcept;
 
     Hook m_hook;
