@@ -137,7 +137,9 @@ ImportFigures runImport(const fs::path& source, const fs::path& target, int dele
     dbcopy::QtFileProbe files;
     dbcopy::ProgressLog log(view, yield);
     BenchForm form(source, target, deleteOption);
-    dbcopy::ImportRun run(form, log, yield, files, [] { return engine::sqlite::createServer(); });
+    dbcopy::ImportRun run(form, log, yield, files, [&yield] {
+        return engine::sqlite::createServer([&yield] { yield.yieldPerRecord(); });
+    });
     EventLoopGapMeter gaps;
     gaps.start();
     run.RunImport();

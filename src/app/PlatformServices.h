@@ -29,13 +29,20 @@ struct PlatformServices {
                 settings,
                 yield,
                 files,
-                [] { return engine::sqlite::createServer(); },
+                [this] { return newServer(); },
                 logFolder(),
                 [](const std::string& message) {
                     QMessageBox::warning(QApplication::activeWindow(),
                                          QStringLiteral("Veltrona Datenbanken kopieren"),
                                          QString::fromStdString(message));
                 }};
+    }
+
+    // A server whose long calls let the window repaint; the window is locked meanwhile. The
+    // engine's calls and the copy's records share one clock, so events are processed at most
+    // once per interval.
+    std::shared_ptr<engine::DbServer> newServer() {
+        return engine::sqlite::createServer([this] { yield.yieldPerRecord(); });
     }
 
     // The per-user data folder's "logs" (on Linux ~/.local/share/VeltronaDBCopy/logs).

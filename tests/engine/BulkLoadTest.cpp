@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <stdexcept>
+#include <vector>
 
 #include "EngineTestFiles.h"
 #include "TempDir.h"
@@ -96,6 +97,41 @@ TEST_F(BulkLoadTest, SwitchingBulkModeOffCommitsTheOpenBatch) {
     EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM data_1"), 3);
     addKunde(*kunden, 3);  // autocommit again
     EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM data_1"), 4);
+}
+
+// A long rebuild calls the server's keep-alive hook; a call into the engine from inside the hook
+// is refused without harm to the rebuild or the file.
+TEST_F(BulkLoadTest, LongRebuildKeepsTheCallerAliveAndRefusesCallsFromTheHook) {
+    std::shared_ptr<engine::Database> database;
+    std::shared_ptr<engine::Table> kunden;
+    int hookCalls = 0;
+    std::vector<I32> refusedCodes;
+    auto server = engine::sqlite::createServer([&] {
+        if (!kunden) return;  // still opening
+        ++hookCalls;
+        refusedCodes.push_back(codeOf([&] { kunden->MoveFirst(32); }));
+        refusedCodes.push_back(codeOf([&] { database->Tables(); }));
+    });
+    database = server->OpenDatabase(m_path, testsupport::kUser, testsupport::kPassword, 0);
+    database->KeyStorageAccess(true);
+    kunden = database->Tables()->Item(Variant("Kunden"));
+    for (I32 id = 0; id < 100'000; ++id) addKunde(*kunden, id, "Kunde " + std::to_string(id));
+    addKunde(*kunden, 7);
+    kunden->Indexes()->ItemAt(1)->Rebuild();
+    // A failed build surfaces at its Rebuild, even though it ran while the caller was kept alive.
+    EXPECT_EQ(codeOf([&] { kunden->Indexes()->ItemAt(0)->Rebuild(); }), codes::DuplicateKey);
+    database->KeyStorageAccess(false);
+
+    EXPECT_GT(hookCalls, 0);
+    for (I32 code : refusedCodes) EXPECT_EQ(code, codes::InvalidArgument);
+    EXPECT_EQ(kunden->RecordCount(), 100'001);
+    kunden.reset();
+    database.reset();
+    EXPECT_EQ(sqliteIndexCount(m_path), 1);
+    EXPECT_EQ(rawCount(m_path,
+                       "SELECT count(*) FROM pragma_integrity_check WHERE "
+                       "integrity_check <> 'ok'"),
+              0);
 }
 
 TEST_F(BulkLoadTest, UniqueRebuildWithDuplicatesFailsAndTheIndexStaysPending) {

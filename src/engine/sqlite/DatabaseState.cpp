@@ -56,8 +56,13 @@ void probeWriteLock(Connection& connection, const std::string& path) {
 
 }  // namespace
 
-DatabaseState::DatabaseState(const std::string& path, bool readOnly)
-    : m_path(path), m_readOnly(readOnly), m_connection(openChecked(path, readOnly)) {
+DatabaseState::DatabaseState(const std::string& path, bool readOnly,
+                             std::shared_ptr<KeepAlive> keepAlive)
+    : m_path(path),
+      m_readOnly(readOnly),
+      m_keepAlive(std::move(keepAlive)),
+      m_connection(openChecked(path, readOnly)) {
+    m_keepAlive->attach(m_connection.handle());
     CatalogData catalog = Catalog::load(m_connection, path);
     if (!readOnly) {
         probeWriteLock(m_connection, path);
@@ -83,6 +88,7 @@ void DatabaseState::requireOpen() const {
     if (m_state == WriteState::Closed) {
         throw Error(codes::InvalidArgument, messages::databaseClosed());
     }
+    m_keepAlive->requireIdle();
 }
 
 void DatabaseState::requireWritable() {
@@ -119,7 +125,8 @@ void DatabaseState::countBatchRecord() {
 void DatabaseState::commitBatch() {
     if (m_state != WriteState::BulkBatch) return;
     try {
-        m_transaction->commit();
+        // A commit may fold the log back into the file.
+        runAside([this] { m_transaction->commit(); });
     } catch (...) {
         afterFailedWrite();
         throw;
@@ -140,7 +147,7 @@ void DatabaseState::setBulkMode(bool enabled) {
     requireWritable();
     commitBatch();
     if (enabled == isBulk()) return;
-    m_connection.exec(enabled ? kBulkMode : kRollbackMode);
+    runAside([this, enabled] { m_connection.exec(enabled ? kBulkMode : kRollbackMode); });
     if (isCallerTransaction()) {
         m_state = enabled ? WriteState::BulkCaller : WriteState::Caller;
     } else {
@@ -184,11 +191,12 @@ void DatabaseState::close() noexcept {
     rollbackTransaction();
     if (isBulk()) {
         try {
-            m_connection.exec(kRollbackMode);
+            runAside([this] { m_connection.exec(kRollbackMode); });
         } catch (...) {  // the next writable open folds the log back into the file
         }
     }
     for (auto& table : m_tables) table->dropStatements();
+    KeepAlive::detach(m_connection.handle());
     m_connection.close();
     m_state = WriteState::Closed;
 }

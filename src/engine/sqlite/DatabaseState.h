@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "engine/sqlite/CatalogModel.h"
 #include "engine/sqlite/Connection.h"
+#include "engine/sqlite/KeepAlive.h"
 #include "engine/sqlite/Transaction.h"
 
 namespace engine::sqlite {
@@ -23,13 +25,15 @@ class TableState;
 // named for it below, and the open transaction, if any, is the one Transaction object held.
 class DatabaseState {
 public:
-    // Opens and checks the file (see SqliteServer::OpenDatabase for the errors).
-    DatabaseState(const std::string& path, bool readOnly);
+    // Opens and checks the file (see SqliteServer::OpenDatabase for the errors); keepAlive is
+    // the server's and serves every long statement on this file.
+    DatabaseState(const std::string& path, bool readOnly, std::shared_ptr<KeepAlive> keepAlive);
     ~DatabaseState();
     DatabaseState(const DatabaseState&) = delete;
     DatabaseState& operator=(const DatabaseState&) = delete;
 
-    // The open connection; throws InvalidArgument once the database is closed.
+    // The open connection; throws InvalidArgument once the database is closed or while the
+    // caller's keep-alive hook runs.
     Connection& connection();
     // Throws unless the database is open and writable (ReadOnly when opened write-protected).
     void requireWritable();
@@ -50,6 +54,10 @@ public:
     void afterWrite() {
         if (m_state == WriteState::BulkBatch) countBatchRecord();
     }
+    // Runs one long step (see KeepAlive::runAside) while the caller stays alive. work uses only
+    // a connection obtained before. Passes on what work throws.
+    void runAside(const std::function<void()>& work) { m_keepAlive->runAside(work); }
+
     // After a failed change: notices a transaction that SQLite rolled back by itself.
     void afterFailedWrite() noexcept;
 
@@ -96,6 +104,7 @@ private:
 
     std::string m_path;
     bool m_readOnly;
+    std::shared_ptr<KeepAlive> m_keepAlive;  // outlives the connection's progress handler
     Connection m_connection;
     std::vector<UserRecord> m_users;
     std::vector<std::unique_ptr<TableState>> m_tables;

@@ -64,4 +64,9 @@ std::string databaseClosed() {
     return "Die Datenbank ist bereits geschlossen; ihre Objekte sind nicht mehr verwendbar.";
 }
 
+std::string engineBusy() {
+    return "Die Datenbank-Engine arbeitet noch an einem anderen Aufruf und nimmt währenddessen "
+           "keinen weiteren an.";
+}
+
 }  // namespace engine::sqlite::messages

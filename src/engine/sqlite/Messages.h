@@ -24,5 +24,6 @@ std::string noSuchTable(std::string_view name);
 std::string noSuchField(std::string_view table, std::string_view field);
 std::string noSuchIndex(std::string_view table, std::string_view key);
 std::string databaseClosed();
+std::string engineBusy();
 
 }  // namespace engine::sqlite::messages

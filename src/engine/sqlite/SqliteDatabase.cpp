@@ -72,14 +72,16 @@ void SqliteDatabase::PrepareKeyStorage(bool keepIndexes) {
     m_database->commitBatch();
     if (keepIndexes) return;
     Connection& connection = m_database->connection();
-    Transaction prepare(connection, "prepare");
-    for (const auto& table : m_database->tables()) {
-        for (const IndexDef& index : table->def().indexes) {
-            connection.exec("DROP INDEX IF EXISTS " + indexSqlName(index.id));
-            Catalog::setPending(connection, index.id, true);
+    m_database->runAside([&] {
+        Transaction prepare(connection, "prepare");
+        for (const auto& table : m_database->tables()) {
+            for (const IndexDef& index : table->def().indexes) {
+                connection.exec("DROP INDEX IF EXISTS " + indexSqlName(index.id));
+                Catalog::setPending(connection, index.id, true);
+            }
         }
-    }
-    prepare.commit();
+        prepare.commit();
+    });
     for (const auto& table : m_database->tables()) {
         for (IndexDef& index : table->def().indexes) index.pending = true;
     }

@@ -4,6 +4,7 @@
 #include "engine/ErrorCodes.h"
 #include "engine/sqlite/DatabaseFileWriter.h"
 #include "engine/sqlite/DatabaseState.h"
+#include "engine/sqlite/KeepAlive.h"
 #include "engine/sqlite/SchemaCheck.h"
 #include "engine/sqlite/SqliteDatabase.h"
 #include "engine/sqlite/SqliteServer.h"
@@ -39,8 +40,8 @@ TableSpec specOf(const TableDef& def) {
 
 }  // namespace
 
-std::shared_ptr<DbServer> createServer() {
-    return std::make_shared<SqliteServer>();
+std::shared_ptr<DbServer> createServer(KeepAliveHook keepAlive) {
+    return std::make_shared<SqliteServer>(std::make_shared<KeepAlive>(std::move(keepAlive)));
 }
 
 void createDatabase(const std::filesystem::path& file, const Schema& schema) {

@@ -45,8 +45,15 @@ struct Schema {
     std::vector<TableSpec> tables;
 };
 
-// A new server; the program keeps one for its whole life.
-std::shared_ptr<DbServer> createServer();
+// Called by the engine at most about every 10 ms during one long call (emptying a table,
+// building an index, committing), on the calling thread, e.g. to let a window repaint. While it
+// runs, every call into the engine raises engine::Error InvalidArgument; an exception it
+// throws is ignored.
+using KeepAliveHook = std::function<void()>;
+
+// A new server; the program keeps one for its whole life. Without a hook, long calls run
+// through without interruption.
+std::shared_ptr<DbServer> createServer(KeepAliveHook keepAlive = {});
 
 // Writes a new, empty database file with this schema. Throws engine::Error: FileExists for
 // an existing file, InvalidArgument for a bad schema, CannotCreate when writing fails.

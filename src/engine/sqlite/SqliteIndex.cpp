@@ -48,7 +48,8 @@ void SqliteIndex::Rebuild() {
     m_database->requireWritable();
     m_database->commitBatch();
     if (!index.pending) {
-        m_database->connection().exec("REINDEX " + indexSqlName(index.id));
+        Connection& connection = m_database->connection();
+        m_database->runAside([&] { connection.exec("REINDEX " + indexSqlName(index.id)); });
         return;
     }
     createPending(index);
@@ -66,11 +67,13 @@ void SqliteIndex::createPending(IndexDef& index) {
 
 void SqliteIndex::buildPending(const IndexDef& index) {
     Connection& connection = m_database->connection();
-    Transaction rebuild(connection, "rebuild");
-    connection.exec("DROP INDEX IF EXISTS " + indexSqlName(index.id));
-    connection.exec(Catalog::createIndexSql(m_table.def(), index));
-    Catalog::setPending(connection, index.id, false);
-    rebuild.commit();
+    m_database->runAside([&] {
+        Transaction rebuild(connection, "rebuild");
+        connection.exec("DROP INDEX IF EXISTS " + indexSqlName(index.id));
+        connection.exec(Catalog::createIndexSql(m_table.def(), index));
+        Catalog::setPending(connection, index.id, false);
+        rebuild.commit();
+    });
 }
 
 void SqliteIndex::throwDuplicates(const IndexDef& index) {

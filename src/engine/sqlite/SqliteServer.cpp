@@ -22,15 +22,23 @@ bool authenticated(const DatabaseState& database, const std::string& user,
 
 }  // namespace
 
+SqliteServer::SqliteServer(std::shared_ptr<KeepAlive> keepAlive)
+    : m_keepAlive(std::move(keepAlive)) {}
+
 std::shared_ptr<Database> SqliteServer::OpenDatabase(const std::string& path,
                                                      const std::string& user,
                                                      const std::string& password,
                                                      std::int32_t flags) {
     const bool readOnly = (flags & open_flags::ReadOnly) != 0;
-    auto state = std::make_shared<DatabaseState>(path, readOnly);
-    if (!authenticated(*state, user, password, m_logins)) {
-        throw Error(codes::AccessDenied, messages::accessDenied());
-    }
+    m_keepAlive->requireIdle();
+    // Checking a password takes long by design; the caller stays alive meanwhile.
+    std::shared_ptr<DatabaseState> state;
+    bool admitted = false;
+    m_keepAlive->runAside([&] {
+        state = std::make_shared<DatabaseState>(path, readOnly, m_keepAlive);
+        admitted = authenticated(*state, user, password, m_logins);
+    });
+    if (!admitted) throw Error(codes::AccessDenied, messages::accessDenied());
     return std::make_shared<SqliteDatabase>(std::move(state));
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/DbServer.h"
+#include "engine/sqlite/KeepAlive.h"
 #include "engine/sqlite/VerifiedLogins.h"
 
 namespace engine::sqlite {
@@ -13,15 +14,20 @@ namespace engine::sqlite {
 // raises ReadOnly. Every other bit (e.g. 0x10, 0x10000, 0x20000) is accepted and ignored.
 class SqliteServer : public DbServer {
 public:
+    // keepAlive serves every database this server opens.
+    explicit SqliteServer(std::shared_ptr<KeepAlive> keepAlive);
+
     // Throws engine::Error: FileNotFound (no file, a folder, an empty path), NotADatabase
     // (foreign, damaged, truncated or empty file), AccessDenied (unknown user, matched
     // case-insensitively, or wrong password: one message for both), FileLocked (another
-    // connection is writing the file; reported after a short wait).
+    // connection is writing the file; reported after a short wait), InvalidArgument while the
+    // keep-alive hook runs.
     std::shared_ptr<Database> OpenDatabase(const std::string& path, const std::string& user,
                                            const std::string& password,
                                            std::int32_t flags) override;
 
 private:
+    std::shared_ptr<KeepAlive> m_keepAlive;
     VerifiedLogins m_logins;
 };
 

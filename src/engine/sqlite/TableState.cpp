@@ -64,7 +64,9 @@ void TableState::insert(const NewRecord& record) {
 void TableState::deleteAll() {
     m_database.beforeWrite();
     try {
-        m_database.connection().exec("DELETE FROM " + dataTableName(m_def.id));
+        Connection& connection = m_database.connection();
+        const std::string sql = "DELETE FROM " + dataTableName(m_def.id);
+        m_database.runAside([&] { connection.exec(sql); });
     } catch (...) {
         m_database.afterFailedWrite();
         throw;

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+
+struct sqlite3;
+
+namespace engine::sqlite {
+
+// Keeps the caller alive during one long engine call (emptying a table, building an index,
+// folding the write-ahead log back): SQLite's progress handler on each connection of the
+// server calls the caller's hook at most every kInterval. While the hook runs, the engine
+// refuses every call (requireIdle), so that nothing re-enters SQLite from inside it, and the
+// hook is never called from inside itself. One object serves one server and its databases.
+class KeepAlive {
+public:
+    using Hook = std::function<void()>;
+
+    // The longest time between two calls of the hook during a long statement, give or take
+    // the few thousand virtual machine steps between two looks at the clock.
+    static constexpr std::chrono::milliseconds kInterval{10};
+    // SQLite's virtual machine steps between two looks at the clock.
+    static constexpr int kStepsPerCheck = 1000;
+
+    // hook may be empty: then nothing is installed and every call is accepted.
+    explicit KeepAlive(Hook hook = {});
+    KeepAlive(const KeepAlive&) = delete;
+    KeepAlive& operator=(const KeepAlive&) = delete;
+
+    // Installs the progress handler on db (nothing without a hook). The caller removes it
+    // (detach) before this object goes away. Never throws.
+    void attach(sqlite3* db) noexcept;
+    static void detach(sqlite3* db) noexcept;
+
+    // Throws engine::Error InvalidArgument while the hook runs; returns otherwise.
+    void requireIdle() const;
+
+    // Runs work, which touches no engine object but its own connection, on a thread of its
+    // own while the calling thread calls the hook every kInterval; for single steps that take
+    // long and that the progress handler cannot interrupt (opening with its password check,
+    // emptying a table, dropping an index, a commit that folds the log back into the file).
+    // Without a hook, from inside the hook or nested, work runs on the calling thread. Passes
+    // on what work throws.
+    void runAside(const std::function<void()>& work);
+
+private:
+    static int onProgress(void* self) noexcept;
+    // Calls the hook when kInterval has passed since it last returned.
+    void yieldIfDue() noexcept;
+    // An exception from the hook is swallowed: the engine's work goes on.
+    void callHook() noexcept;
+
+    Hook m_hook;
+    std::atomic<bool> m_yielding = false;
+    bool m_aside = false;  // work runs aside: its progress handler must not call the hook
+    std::chrono::steady_clock::time_point m_lastReturn = std::chrono::steady_clock::now();
+};
+
+}  // namespace engine::sqlite
