@@ -177,6 +177,32 @@ TEST_F(BulkLoadTest, CallerTransactionStoresAllOrNothing) {
     EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM data_1"), 1);
 }
 
+// A child process whose whole life is life(path, reportFd); ready tells whether it wrote its
+// one byte to the pipe before it ended. pid is -1 when no child could be started.
+struct Child {
+    pid_t pid = -1;
+    bool ready = false;
+};
+
+Child startChild(void (*life)(const std::string&, int), const std::string& path) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(pipeFds[0]);
+        try {
+            life(path, pipeFds[1]);
+        } catch (...) {
+            ::_exit(4);
+        }
+    }
+    ::close(pipeFds[1]);
+    char byte = 0;
+    const bool ready = pid > 0 && ::read(pipeFds[0], &byte, 1) == 1;
+    ::close(pipeFds[0]);
+    return {pid, ready};
+}
+
 // The child stores records in bulk mode, reports through the pipe once two batches must
 // have been committed, and goes on storing until it is killed.
 [[noreturn]] void loadUntilKilled(const std::string& path, int reportFd) {
@@ -194,26 +220,12 @@ TEST_F(BulkLoadTest, CallerTransactionStoresAllOrNothing) {
 }
 
 TEST_F(BulkLoadTest, KilledLoadLeavesAnOpenableFileWithAPrefixOfTheRecords) {
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        try {
-            loadUntilKilled(m_path, pipeFds[1]);
-        } catch (...) {
-            ::_exit(4);
-        }
-    }
-    ::close(pipeFds[1]);
-    char report = 0;
-    const ssize_t got = ::read(pipeFds[0], &report, 1);
-    ::kill(child, SIGKILL);
+    const Child child = startChild(loadUntilKilled, m_path);
+    ASSERT_GT(child.pid, 0);
+    ::kill(child.pid, SIGKILL);
     int status = 0;
-    ::waitpid(child, &status, 0);
-    ::close(pipeFds[0]);
-    ASSERT_EQ(got, 1) << "the child ended before committing";
+    ::waitpid(child.pid, &status, 0);
+    ASSERT_TRUE(child.ready) << "the child ended before committing";
     ASSERT_TRUE(WIFSIGNALED(status));
 
     // A load killed in the middle of a batch leaves a journal that a read-only open cannot
@@ -250,22 +262,8 @@ TEST_F(BulkLoadTest, KilledLoadLeavesAnOpenableFileWithAPrefixOfTheRecords) {
 }
 
 TEST_F(BulkLoadTest, FileInALoadIsInUseAndOnlyAFileLeftByADeadLoadNeedsRecovery) {
-    int pipeFds[2];
-    ASSERT_EQ(::pipe(pipeFds), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::close(pipeFds[0]);
-        try {
-            holdOpenInBulkMode(m_path, pipeFds[1]);
-        } catch (...) {
-            ::_exit(4);
-        }
-    }
-    ::close(pipeFds[1]);
-    char ready = 0;
-    const ssize_t got = ::read(pipeFds[0], &ready, 1);
-    ::close(pipeFds[0]);
+    const Child child = startChild(holdOpenInBulkMode, m_path);
+    ASSERT_GT(child.pid, 0);
     const auto openError = [&](std::int32_t flags) {
         try {
             enginetest::openDb(m_path, flags);
@@ -276,10 +274,10 @@ TEST_F(BulkLoadTest, FileInALoadIsInUseAndOnlyAFileLeftByADeadLoadNeedsRecovery)
     };
     const engine::Error readOnly = openError(engine::open_flags::Source);
     const engine::Error writable = openError(engine::open_flags::Target);
-    ::kill(child, SIGKILL);
+    ::kill(child.pid, SIGKILL);
     int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_EQ(got, 1) << "the child ended before storing a record";
+    ::waitpid(child.pid, &status, 0);
+    ASSERT_TRUE(child.ready) << "the child ended before storing a record";
 
     EXPECT_EQ(readOnly.code(), codes::FileLocked) << readOnly.description();
     EXPECT_NE(readOnly.description().find("wird gerade von einem anderen Prozess gesperrt"),

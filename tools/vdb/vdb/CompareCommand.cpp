@@ -103,10 +103,11 @@ private:
         const std::string targetName = target->Name();
         m_out << "Tabelle " << name << ": wird in Tabelle " << targetName << " kopiert, "
               << counted(source->RecordCount(), "Datensatz", "Datensätze") << ".\n";
-        writeFindings(name, predictTable(source, *target, targetSpec(targetName), m_deleteTarget));
+        writeFindings(name,
+                      predictTable(source, *target, targetSchema(targetName), m_deleteTarget));
     }
 
-    const engine::sqlite::TableSpec& targetSpec(const std::string& name) const {
+    const engine::sqlite::TableSpec& targetSchema(const std::string& name) const {
         for (const auto& table : m_targetSchema.tables) {
             if (table.name == name) return table;
         }

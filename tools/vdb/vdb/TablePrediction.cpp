@@ -70,8 +70,8 @@ struct KeyTally {
 class TablePredictor {
 public:
     TablePredictor(const std::shared_ptr<engine::Table>& pSource, engine::Table& target,
-                   const engine::sqlite::TableSpec& targetSpec)
-        : m_source(pSource), m_target(target), m_targetSpec(targetSpec) {}
+                   const engine::sqlite::TableSpec& targetSchema)
+        : m_source(pSource), m_target(target), m_targetSchema(targetSchema) {}
 
     TablePrediction run(bool targetEmptied) {
         matchFields();
@@ -88,9 +88,9 @@ private:
             auto field = fields->ItemAt(position);
             const std::string name = field->Name();
             if (auto target = targetField(name)) {
-                const FieldSpec& spec = specOf(target->Name());
-                m_probes.emplace_back(spec);
-                m_matched.push_back({std::move(field), spec});
+                const FieldSpec& targetField = targetFieldNamed(target->Name());
+                m_probes.emplace_back(targetField);
+                m_matched.push_back({std::move(field), targetField});
             } else {
                 m_result.skippedFields.push_back(name);
             }
@@ -111,8 +111,8 @@ private:
         }
     }
 
-    const FieldSpec& specOf(const std::string& targetName) const {
-        for (const FieldSpec& field : m_targetSpec.fields) {
+    const FieldSpec& targetFieldNamed(const std::string& targetName) const {
+        for (const FieldSpec& field : m_targetSchema.fields) {
             if (field.name == targetName) return field;
         }
         throw std::logic_error("Feld " + targetName + " fehlt im Schema der Ziel-DB.");
@@ -123,7 +123,7 @@ private:
     void findUniqueIndexes(bool targetEmptied) {
         const auto expected = static_cast<std::size_t>(
             std::max(0, m_source->RecordCount()) + (targetEmptied ? 0 : m_target.RecordCount()));
-        for (const auto& index : m_targetSpec.indexes) {
+        for (const auto& index : m_targetSchema.indexes) {
             if (!index.unique || index.fields.empty()) continue;
             std::vector<std::size_t> positions;
             for (const std::string& name : index.fields) {
@@ -210,7 +210,7 @@ private:
 
     std::shared_ptr<engine::Table> m_source;
     engine::Table& m_target;
-    const engine::sqlite::TableSpec& m_targetSpec;
+    const engine::sqlite::TableSpec& m_targetSchema;
     std::vector<MatchedField> m_matched;
     std::vector<ValueProbe> m_probes;  // one per matched field, for its target field
     std::shared_ptr<engine::Field> m_idField;
@@ -221,8 +221,8 @@ private:
 }  // namespace
 
 TablePrediction predictTable(const std::shared_ptr<engine::Table>& pSource, engine::Table& target,
-                             const engine::sqlite::TableSpec& targetSpec, bool targetEmptied) {
-    return TablePredictor(pSource, target, targetSpec).run(targetEmptied);
+                             const engine::sqlite::TableSpec& targetSchema, bool targetEmptied) {
+    return TablePredictor(pSource, target, targetSchema).run(targetEmptied);
 }
 
 }  // namespace vdb

@@ -50,6 +50,6 @@ struct TablePrediction {
 // the engine's own conversion. Keys of the unique indexes of target are gathered in hash sets,
 // seeded with the target's own keys unless targetEmptied. Throws engine::Error.
 TablePrediction predictTable(const std::shared_ptr<engine::Table>& pSource, engine::Table& target,
-                             const engine::sqlite::TableSpec& targetSpec, bool targetEmptied);
+                             const engine::sqlite::TableSpec& targetSchema, bool targetEmptied);
 
 }  // namespace vdb
