@@ -19,6 +19,7 @@
 #include "engine/Indexes.h"
 #include "engine/Table.h"
 #include "engine/Tables.h"
+#include "engine/sqlite/WriteAhead.h"
 
 namespace {
 
@@ -204,14 +205,19 @@ Child startChild(void (*life)(const std::string&, int), const std::string& path)
 }
 
 // The child stores records in bulk mode, reports through the pipe once two batches must
-// have been committed, and goes on storing until it is killed.
+// have been committed (the writer lags at most kMostRecordsBehind records), and goes on storing
+// until it is killed.
+constexpr I32 kTwoBatchesStored =
+    2 * engine::sqlite::WriteAhead::kBatchRecords +
+    static_cast<I32>(engine::sqlite::WriteAhead::kMostRecordsBehind) + 1;
+
 [[noreturn]] void loadUntilKilled(const std::string& path, int reportFd) {
     auto database = enginetest::openDb(path);
     database->KeyStorageAccess(true);
     auto kunden = database->Tables()->Item(Variant("Kunden"));
     for (I32 id = 0; id < 50'000'000; ++id) {
         addKunde(*kunden, id, "Kunde " + std::to_string(id));
-        if (id == 10'001) {
+        if (id == kTwoBatchesStored) {
             const char done = 'x';
             if (::write(reportFd, &done, 1) != 1) ::_exit(2);
         }

@@ -10,6 +10,7 @@
 #include "engine/sqlite/Messages.h"
 #include "engine/sqlite/TableState.h"
 #include "engine/sqlite/Transaction.h"
+#include "engine/sqlite/WritingDatabases.h"
 
 namespace engine::sqlite {
 
@@ -57,10 +58,12 @@ void probeWriteLock(Connection& connection, const std::string& path) {
 }  // namespace
 
 DatabaseState::DatabaseState(const std::string& path, bool readOnly,
-                             std::shared_ptr<KeepAlive> keepAlive)
+                             std::shared_ptr<KeepAlive> keepAlive,
+                             std::shared_ptr<WritingDatabases> writing)
     : m_path(path),
       m_readOnly(readOnly),
       m_keepAlive(std::move(keepAlive)),
+      m_writing(std::move(writing)),
       m_connection(openChecked(path, readOnly)) {
     m_keepAlive->attach(m_connection.handle());
     CatalogData catalog = Catalog::load(m_connection, path);
@@ -81,6 +84,7 @@ DatabaseState::~DatabaseState() {
 
 Connection& DatabaseState::connection() {
     requireOpen();
+    settleWrites();
     return m_connection;
 }
 
@@ -97,56 +101,65 @@ void DatabaseState::requireWritable() {
 }
 
 bool DatabaseState::isBulk() const noexcept {
-    return m_state == WriteState::Bulk || m_state == WriteState::BulkBatch ||
-           m_state == WriteState::BulkCaller;
+    return m_state == WriteState::Bulk || m_state == WriteState::BulkCaller;
 }
 
 bool DatabaseState::isCallerTransaction() const noexcept {
     return m_state == WriteState::Caller || m_state == WriteState::BulkCaller;
 }
 
-void DatabaseState::beginBatch() {
-    m_transaction.emplace(m_connection);
-    m_state = WriteState::BulkBatch;
-    m_batchRecords = 0;
-    m_batchStart = std::chrono::steady_clock::now();
+bool DatabaseState::writesAhead(const TableState& table) const noexcept {
+    return m_state == WriteState::Bulk && !table.checksUniqueKeys();
 }
 
-void DatabaseState::countBatchRecord() {
-    ++m_batchRecords;
-    // The clock is read every 64 records only: a record takes microseconds.
-    if (m_batchRecords >= kBatchRecords ||
-        (m_batchRecords % 64 == 0 &&
-         std::chrono::steady_clock::now() - m_batchStart >= kBatchTime)) {
-        commitBatch();
+void DatabaseState::queueRecord(TableState& table, std::vector<StoredValue>& values) {
+    requireWritable();
+    if (!m_writeAhead) m_writeAhead = std::make_unique<WriteAhead>(m_connection, *m_keepAlive);
+    try {
+        m_writeAhead->queue(table, values);
+    } catch (...) {
+        forgetRecordCounts();  // records counted when queued were dropped
+        throw;
     }
+}
+
+void DatabaseState::settleWrites() {
+    if (!m_writeAhead) return;
+    try {
+        m_writeAhead->settle();
+    } catch (...) {
+        forgetRecordCounts();
+        throw;
+    }
+}
+
+void DatabaseState::settleServerWrites() {
+    m_writing->settleAll();
 }
 
 void DatabaseState::commitBatch() {
-    if (m_state != WriteState::BulkBatch) return;
+    settleWrites();
+    if (!m_writeAhead) return;
     try {
-        // A commit may fold the log back into the file.
-        runAside([this] { m_transaction->commit(); });
+        m_writeAhead->commitBatch();
     } catch (...) {
-        afterFailedWrite();
+        forgetRecordCounts();
         throw;
     }
-    m_transaction.reset();
-    m_state = WriteState::Bulk;
 }
 
 void DatabaseState::afterFailedWrite() noexcept {
     if (m_state == WriteState::Closed || !m_connection.autocommit()) return;
-    // SQLite rolled the open transaction back: the records it counted are gone. A caller's
+    // SQLite rolled the caller's transaction back: the records it counted are gone. The
     // transaction stays until the caller rolls it back.
-    if (m_state == WriteState::BulkBatch || isCallerTransaction()) forgetRecordCounts();
-    if (m_state == WriteState::BulkBatch) endTransaction();
+    if (isCallerTransaction()) forgetRecordCounts();
 }
 
 void DatabaseState::setBulkMode(bool enabled) {
     requireWritable();
     commitBatch();
     if (enabled == isBulk()) return;
+    m_writeAhead.reset();
     runAside([this, enabled] { m_connection.exec(enabled ? kBulkMode : kRollbackMode); });
     if (isCallerTransaction()) {
         m_state = enabled ? WriteState::BulkCaller : WriteState::Caller;
@@ -188,6 +201,7 @@ void DatabaseState::close() noexcept {
         commitBatch();
     } catch (...) {  // the batch is lost like on a crash; every earlier batch is stored
     }
+    m_writeAhead.reset();
     rollbackTransaction();
     if (isBulk()) {
         try {

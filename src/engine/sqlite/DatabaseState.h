@@ -12,10 +12,13 @@
 #include "engine/sqlite/Connection.h"
 #include "engine/sqlite/KeepAlive.h"
 #include "engine/sqlite/Transaction.h"
+#include "engine/sqlite/ValueConversion.h"
+#include "engine/sqlite/WriteAhead.h"
 
 namespace engine::sqlite {
 
 class TableState;
+class WritingDatabases;
 
 // What every object of one open database shares: the connection, the catalog, the
 // per-table state and the write bracketing (autocommit, bulk batches, caller transactions).
@@ -25,16 +28,21 @@ class TableState;
 // named for it below, and the open transaction, if any, is the one Transaction object held.
 class DatabaseState {
 public:
-    // Opens and checks the file (see SqliteServer::OpenDatabase for the errors); keepAlive is
-    // the server's and serves every long statement on this file.
-    DatabaseState(const std::string& path, bool readOnly, std::shared_ptr<KeepAlive> keepAlive);
+    // Opens and checks the file (see SqliteServer::OpenDatabase for the errors); keepAlive and
+    // writing are the server's: keepAlive serves every long statement on this file, writing
+    // settles the server's bulk loads whenever a read reaches the end of a table.
+    DatabaseState(const std::string& path, bool readOnly, std::shared_ptr<KeepAlive> keepAlive,
+                  std::shared_ptr<WritingDatabases> writing);
     ~DatabaseState();
     DatabaseState(const DatabaseState&) = delete;
     DatabaseState& operator=(const DatabaseState&) = delete;
 
-    // The open connection; throws InvalidArgument once the database is closed or while the
-    // caller's keep-alive hook runs.
+    // The open connection, once every record queued for it is stored; throws InvalidArgument
+    // once the database is closed or while the caller's keep-alive hook runs, or the failure
+    // of a queued record (see WriteAhead::settle).
     Connection& connection();
+    // The connection as it is, for storing a record in the transaction that is open.
+    Connection& connectionInUse() noexcept { return m_connection; }
     // Throws unless the database is open and writable (ReadOnly when opened write-protected).
     void requireWritable();
     bool isOpen() const noexcept { return m_state != WriteState::Closed; }
@@ -44,16 +52,25 @@ public:
     const std::vector<UserRecord>& users() const noexcept { return m_users; }
     const std::vector<std::unique_ptr<TableState>>& tables() const noexcept { return m_tables; }
 
-    // Brackets one stored record or other change. Outside bulk mode and caller transactions
-    // each change is its own transaction; in bulk mode changes are grouped into batches.
-    // Both run once per record: they test the state and return in the common case.
+    // Brackets one change other than a queued record: outside bulk mode and caller
+    // transactions each change is its own transaction; in bulk mode the open batch is
+    // committed first.
     void beforeWrite() {
         requireWritable();
-        if (m_state == WriteState::Bulk) beginBatch();
+        if (m_state == WriteState::Bulk) commitBatch();
     }
-    void afterWrite() {
-        if (m_state == WriteState::BulkBatch) countBatchRecord();
-    }
+
+    // Whether a record of table goes to the bulk load's writer: in bulk mode, outside a caller's
+    // transaction, for a table whose keys no live unique index checks (a duplicate key is
+    // then reported by the index's rebuild, not by the record).
+    bool writesAhead(const TableState& table) const noexcept;
+    // Queues values as one record of table (see WriteAhead::queue).
+    void queueRecord(TableState& table, std::vector<StoredValue>& values);
+    // Waits until every queued record is stored; throws the failure of one.
+    void settleWrites();
+    // settleWrites for every database of the server: a read that reaches the end of a table
+    // ends a table's copy, and a failure to store its last records belongs to that copy.
+    void settleServerWrites();
     // Runs one long step (see KeepAlive::runAside) while the caller stays alive. work uses only
     // a connection obtained before. Passes on what work throws.
     void runAside(const std::function<void()>& work) { m_keepAlive->runAside(work); }
@@ -61,11 +78,12 @@ public:
     // After a failed change: notices a transaction that SQLite rolled back by itself.
     void afterFailedWrite() noexcept;
 
-    // Bulk mode: records are committed in batches of kBatchRecords or kBatchTime, and the file
-    // writes ahead into a log meanwhile. Any open batch is committed first. Throws
-    // engine::Error.
+    // Bulk mode: records are stored by a writer thread and committed in batches (see
+    // WriteAhead), and the file writes ahead into a log meanwhile. Any open batch is committed
+    // first. Throws engine::Error.
     void setBulkMode(bool enabled);
-    // Commits an open bulk batch. Throws engine::Error when the commit fails.
+    // Stores the queued records and commits an open bulk batch. Throws engine::Error when
+    // either fails.
     void commitBatch();
 
     // A caller's transaction (inTransaction): any open batch is committed first. Each throws
@@ -78,15 +96,11 @@ public:
     // Commits pending bulk work and closes the file. Never throws.
     void close() noexcept;
 
-    static constexpr int kBatchRecords = 5000;
-    static constexpr std::chrono::milliseconds kBatchTime{250};
-
 private:
     enum class WriteState {
         Closed,         // released: every use raises an error
         SingleChanges,  // each change is its own transaction (rollback journal)
-        Bulk,           // write-ahead log, no batch open: the next change begins one
-        BulkBatch,      // write-ahead log, a batch transaction is open
+        Bulk,           // write-ahead log, records stored in batches by the writer
         Caller,         // a caller's transaction is open (rollback journal)
         BulkCaller,     // a caller's transaction is open in bulk mode
     };
@@ -94,25 +108,21 @@ private:
     bool isBulk() const noexcept;
     bool isCallerTransaction() const noexcept;
 
-    // Bulk -> BulkBatch.
-    void beginBatch();
-    // Counts a stored record of the open batch and commits the batch when it is full or old.
-    void countBatchRecord();
-    // BulkBatch or a caller's transaction -> Bulk or SingleChanges, rolling back what is open.
+    // A caller's transaction -> Bulk or SingleChanges, rolling back what is open.
     void endTransaction() noexcept;
     void forgetRecordCounts() noexcept;
 
     std::string m_path;
     bool m_readOnly;
     std::shared_ptr<KeepAlive> m_keepAlive;  // outlives the connection's progress handler
+    std::shared_ptr<WritingDatabases> m_writing;
     Connection m_connection;
     std::vector<UserRecord> m_users;
     std::vector<std::unique_ptr<TableState>> m_tables;
 
     WriteState m_state = WriteState::SingleChanges;
-    std::optional<Transaction> m_transaction;  // the open batch or caller's transaction
-    int m_batchRecords = 0;
-    std::chrono::steady_clock::time_point m_batchStart;
+    std::optional<Transaction> m_transaction;  // the caller's transaction
+    std::unique_ptr<WriteAhead> m_writeAhead;   // in bulk mode, from the first queued record
 };
 
 }  // namespace engine::sqlite

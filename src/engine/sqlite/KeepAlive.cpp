@@ -10,6 +10,18 @@
 
 namespace engine::sqlite {
 
+namespace {
+
+// Set on the threads the engine starts (work run aside, the bulk load's writer): the hook
+// belongs to the caller's thread and must never run on one of them.
+thread_local bool t_engineThread = false;
+
+}  // namespace
+
+void KeepAlive::markEngineThread() noexcept {
+    t_engineThread = true;
+}
+
 KeepAlive::KeepAlive(Hook hook) : m_hook(std::move(hook)) {}
 
 void KeepAlive::attach(sqlite3* db) noexcept {
@@ -31,19 +43,23 @@ void KeepAlive::yieldIfDue() noexcept {
 }
 
 void KeepAlive::runAside(const std::function<void()>& work) {
-    if (!m_hook || m_yielding || m_aside) {
+    if (!m_hook || m_yielding || t_engineThread) {
         work();
         return;
     }
-    m_aside = true;
-    try {
-        auto done = std::async(std::launch::async, work);
-        while (done.wait_for(kInterval) != std::future_status::ready) callHook();
-        m_aside = false;
-        done.get();
-    } catch (...) {
-        m_aside = false;
-        throw;
+    auto done = std::async(std::launch::async, [&work] {
+        markEngineThread();
+        work();
+    });
+    waitUntil([&done](std::chrono::milliseconds interval) {
+        return done.wait_for(interval) == std::future_status::ready;
+    });
+    done.get();
+}
+
+void KeepAlive::waitUntil(const std::function<bool(std::chrono::milliseconds)>& ready) {
+    while (!ready(kInterval)) {
+        if (m_hook && !m_yielding && !t_engineThread) callHook();
     }
 }
 
@@ -58,8 +74,7 @@ void KeepAlive::callHook() noexcept {
 }
 
 int KeepAlive::onProgress(void* self) noexcept {
-    auto* keepAlive = static_cast<KeepAlive*>(self);
-    if (!keepAlive->m_aside) keepAlive->yieldIfDue();
+    if (!t_engineThread) static_cast<KeepAlive*>(self)->yieldIfDue();
     return 0;  // never interrupts the statement
 }
 

@@ -40,9 +40,17 @@ public:
     // own while the calling thread calls the hook every kInterval; for single steps that take
     // long and that the progress handler cannot interrupt (opening with its password check,
     // emptying a table, dropping an index, a commit that folds the log back into the file).
-    // Without a hook, from inside the hook or nested, work runs on the calling thread. Passes
-    // on what work throws.
+    // Without a hook, from inside the hook or on an engine thread, work runs on the calling
+    // thread. Passes on what work throws.
     void runAside(const std::function<void()>& work);
+
+    // Waits for another engine thread: calls ready with kInterval until it returns true (ready
+    // waits at most that long for the other thread), calling the hook in between.
+    void waitUntil(const std::function<bool(std::chrono::milliseconds)>& ready);
+
+    // Marks the calling thread as one of the engine's own for its lifetime: SQLite's progress
+    // handler never calls the hook there, and runAside runs work in place.
+    static void markEngineThread() noexcept;
 
 private:
     static int onProgress(void* self) noexcept;
@@ -53,7 +61,6 @@ private:
 
     Hook m_hook;
     std::atomic<bool> m_yielding = false;
-    bool m_aside = false;  // work runs aside: its progress handler must not call the hook
     std::chrono::steady_clock::time_point m_lastReturn = std::chrono::steady_clock::now();
 };
 

@@ -26,6 +26,14 @@ const StoredValue& NewRecord::value(std::size_t position) const {
     return m_isSet[position] ? m_values[position] : null;
 }
 
+std::vector<StoredValue>& NewRecord::finish() {
+    requireActive();
+    for (std::size_t i = 0; i < m_values.size(); ++i) {
+        if (!m_isSet[i]) m_values[i] = std::monostate{};
+    }
+    return m_values;
+}
+
 void NewRecord::requireActive() const {
     if (!m_active) {
         throw Error(codes::NoNewRecord, "Es wurde kein neuer Datensatz mit AddNew begonnen.");

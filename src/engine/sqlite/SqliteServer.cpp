@@ -35,10 +35,11 @@ std::shared_ptr<Database> SqliteServer::OpenDatabase(const std::string& path,
     std::shared_ptr<DatabaseState> state;
     bool admitted = false;
     m_keepAlive->runAside([&] {
-        state = std::make_shared<DatabaseState>(path, readOnly, m_keepAlive);
+        state = std::make_shared<DatabaseState>(path, readOnly, m_keepAlive, m_writing);
         admitted = authenticated(*state, user, password, m_logins);
     });
     if (!admitted) throw Error(codes::AccessDenied, messages::accessDenied());
+    if (!readOnly) m_writing->add(state);
     return std::make_shared<SqliteDatabase>(std::move(state));
 }
 

@@ -6,6 +6,7 @@
 #include "engine/DbServer.h"
 #include "engine/sqlite/KeepAlive.h"
 #include "engine/sqlite/VerifiedLogins.h"
+#include "engine/sqlite/WritingDatabases.h"
 
 namespace engine::sqlite {
 
@@ -28,6 +29,7 @@ public:
 
 private:
     std::shared_ptr<KeepAlive> m_keepAlive;
+    std::shared_ptr<WritingDatabases> m_writing = std::make_shared<WritingDatabases>();
     VerifiedLogins m_logins;
 };
 

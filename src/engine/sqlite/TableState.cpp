@@ -42,23 +42,43 @@ std::int64_t TableState::recordCount() {
     return *m_recordCount;
 }
 
-void TableState::insert(const NewRecord& record) {
+void TableState::insert(NewRecord& record) {
     const std::int64_t before = recordCount();
-    m_database.beforeWrite();
-    if (!m_insert)
-        m_insert = std::make_unique<Statement>(m_database.connection(), insertSql(m_def));
+    std::vector<StoredValue>& values = record.finish();
+    if (m_database.writesAhead(*this)) {
+        m_database.queueRecord(*this, values);
+    } else {
+        m_database.beforeWrite();
+        try {
+            store(values);
+        } catch (...) {
+            m_database.afterFailedWrite();
+            throw;
+        }
+    }
+    m_recordCount = before + 1;
+}
+
+void TableState::store(const std::vector<StoredValue>& values) {
+    if (!m_insert) {
+        m_insert = std::make_unique<Statement>(m_database.connectionInUse(), insertSql(m_def));
+    }
     try {
-        for (std::size_t i = 0; i < record.size(); ++i) {
-            bindStored(*m_insert, static_cast<int>(i) + 1, record.value(i));
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            bindStored(*m_insert, static_cast<int>(i) + 1, values[i]);
         }
         m_insert->run();
     } catch (const Error& error) {
-        m_database.afterFailedWrite();
-        if (error.code() == codes::DuplicateKey) throwDuplicate(record);
+        if (error.code() == codes::DuplicateKey) throwDuplicate(values);
         throw;
     }
-    m_recordCount = before + 1;
-    m_database.afterWrite();
+}
+
+bool TableState::checksUniqueKeys() const noexcept {
+    for (const IndexDef& index : m_def.indexes) {
+        if (index.unique && !index.pending) return true;
+    }
+    return false;
 }
 
 void TableState::deleteAll() {
@@ -72,18 +92,17 @@ void TableState::deleteAll() {
         throw;
     }
     m_recordCount = 0;
-    m_database.afterWrite();
 }
 
-void TableState::throwDuplicate(const NewRecord& record) {
+void TableState::throwDuplicate(const std::vector<StoredValue>& values) {
     for (const IndexDef& index : m_def.indexes) {
         if (!index.unique || index.pending) continue;
         std::string sql = "SELECT 1 FROM " + dataTableName(m_def.id) + " WHERE 1";
         for (int position : index.fields) sql += " AND " + columnName(position) + " IS ?";
-        Statement probe(m_database.connection(), sql);
+        Statement probe(m_database.connectionInUse(), sql);
         for (std::size_t i = 0; i < index.fields.size(); ++i) {
             bindStored(probe, static_cast<int>(i) + 1,
-                       record.value(static_cast<std::size_t>(index.fields[i])));
+                       values[static_cast<std::size_t>(index.fields[i])]);
         }
         if (probe.step()) {
             throw Error(codes::DuplicateKey,

@@ -28,9 +28,17 @@ public:
     std::int64_t recordCount();
     void forgetRecordCount() noexcept { m_recordCount.reset(); }
 
-    // Stores one record (one value per field). Throws DuplicateKey naming the unique index
-    // that already holds the key, or the mapped SQLite error; nothing is stored then.
-    void insert(const NewRecord& record);
+    // Stores the record begun (one value per field). In a bulk load the record may only be
+    // queued; a failure to store it is then thrown by a later call (see WriteAhead). Throws
+    // DuplicateKey naming the unique index that already holds the key, or the mapped SQLite
+    // error; nothing is stored then.
+    void insert(NewRecord& record);
+
+    // Stores values as one record at once, in the transaction that is open. Throws like insert.
+    void store(const std::vector<StoredValue>& values);
+
+    // Whether a unique index of the table is live, so that a record may be refused for its key.
+    bool checksUniqueKeys() const noexcept;
 
     // Removes every record.
     void deleteAll();
@@ -39,7 +47,7 @@ public:
     void dropStatements() noexcept { m_insert.reset(); }
 
 private:
-    [[noreturn]] void throwDuplicate(const NewRecord& record);
+    [[noreturn]] void throwDuplicate(const std::vector<StoredValue>& values);
 
     DatabaseState& m_database;
     TableDef m_def;

@@ -135,50 +135,77 @@ StoredValue toBool(const FieldDef& field, const Variant& value) {
 
 namespace {
 
-// What a lead byte of a well-formed UTF-8 sequence allows, after the Unicode standard's table of
-// well-formed byte sequences: the sequence's length and the range of its second byte. Every
-// further byte lies in 80..BF. The narrow second-byte ranges rule out overlong forms (after E0,
-// F0), surrogates (after ED) and code points above U+10FFFF (after F4).
-struct LeadByte {
-    std::size_t length = 0;  // 0: the byte never starts a sequence (80..C1, F5..FF)
-    unsigned char secondLow = 0;
-    unsigned char secondHigh = 0;
+// Well-formed UTF-8 after the Unicode standard's table of well-formed byte sequences, read as
+// a state machine with one step per byte. The states after a lead byte say how many bytes of
+// the sequence are still to come and which range the next one must lie in; the narrow ranges
+// after E0, ED, F0 and F4 rule out overlong forms, surrogates and code points above U+10FFFF.
+// Stepping through a table keeps the loop free of branches that text with scattered umlauts
+// would make the processor guess wrong.
+enum Utf8State : std::uint8_t {
+    Complete,   // between sequences
+    Invalid,    // no well-formed text can follow
+    Last1,      // one more byte, 80..BF
+    Last2,      // two more bytes, the next 80..BF
+    Last3,      // three more bytes, the next 80..BF
+    AfterE0,    // two more, the next A0..BF
+    AfterED,    // two more, the next 80..9F
+    AfterF0,    // three more, the next 90..BF
+    AfterF4,    // three more, the next 80..8F
+    kUtf8States
 };
 
-constexpr LeadByte leadByte(unsigned byte) {
-    if (byte >= 0xC2 && byte <= 0xDF) return {2, 0x80, 0xBF};
-    if (byte == 0xE0) return {3, 0xA0, 0xBF};
-    if (byte == 0xED) return {3, 0x80, 0x9F};
-    if (byte >= 0xE1 && byte <= 0xEF) return {3, 0x80, 0xBF};
-    if (byte == 0xF0) return {4, 0x90, 0xBF};
-    if (byte >= 0xF1 && byte <= 0xF3) return {4, 0x80, 0xBF};
-    if (byte == 0xF4) return {4, 0x80, 0x8F};
-    return {};
-}
-
-constexpr std::array<LeadByte, 256> kLeadBytes = [] {
-    std::array<LeadByte, 256> table{};
-    for (unsigned byte = 0; byte < 256; ++byte) table[byte] = leadByte(byte);
-    return table;
-}();
-
-constexpr bool within(unsigned char byte, unsigned char low, unsigned char high) {
+constexpr bool within(unsigned byte, unsigned low, unsigned high) {
     return byte >= low && byte <= high;
 }
 
-// The length of the well-formed multi-byte sequence at the start of bytes[0, size), or 0.
-std::size_t sequenceLength(const unsigned char* bytes, std::size_t size) {
-    const LeadByte lead = kLeadBytes[bytes[0]];
-    if (lead.length == 0 || size < lead.length) return 0;
-    if (!within(bytes[1], lead.secondLow, lead.secondHigh)) return 0;
-    for (std::size_t i = 2; i < lead.length; ++i) {
-        if (!within(bytes[i], 0x80, 0xBF)) return 0;
-    }
-    return lead.length;
+constexpr Utf8State afterLeadByte(unsigned byte) {
+    if (byte < 0x80) return Complete;
+    if (within(byte, 0xC2, 0xDF)) return Last1;
+    if (byte == 0xE0) return AfterE0;
+    if (byte == 0xED) return AfterED;
+    if (within(byte, 0xE1, 0xEF)) return Last2;
+    if (byte == 0xF0) return AfterF0;
+    if (within(byte, 0xF1, 0xF3)) return Last3;
+    if (byte == 0xF4) return AfterF4;
+    return Invalid;  // 80..C1 never start a sequence, F5..FF never occur
 }
 
-// The number of leading bytes of bytes[0, size) below 0x80, counted eight at a time while it
-// can, up to the first byte of a multi-byte sequence.
+constexpr Utf8State nextState(Utf8State state, unsigned byte) {
+    switch (state) {
+        case Complete:
+            return afterLeadByte(byte);
+        case Last1:
+            return within(byte, 0x80, 0xBF) ? Complete : Invalid;
+        case Last2:
+            return within(byte, 0x80, 0xBF) ? Last1 : Invalid;
+        case Last3:
+            return within(byte, 0x80, 0xBF) ? Last2 : Invalid;
+        case AfterE0:
+            return within(byte, 0xA0, 0xBF) ? Last1 : Invalid;
+        case AfterED:
+            return within(byte, 0x80, 0x9F) ? Last1 : Invalid;
+        case AfterF0:
+            return within(byte, 0x90, 0xBF) ? Last2 : Invalid;
+        case AfterF4:
+            return within(byte, 0x80, 0x8F) ? Last2 : Invalid;
+        default:
+            return Invalid;
+    }
+}
+
+using Utf8Table = std::array<std::array<Utf8State, 256>, kUtf8States>;
+
+constexpr Utf8Table kUtf8Next = [] {
+    Utf8Table table{};
+    for (unsigned state = 0; state < kUtf8States; ++state) {
+        for (unsigned byte = 0; byte < 256; ++byte) {
+            table[state][byte] = nextState(static_cast<Utf8State>(state), byte);
+        }
+    }
+    return table;
+}();
+
+// The number of leading bytes of bytes[0, size) below 0x80, counted eight at a time.
 std::size_t asciiPrefix(const unsigned char* bytes, std::size_t size) {
     constexpr std::uint64_t kHighBits = 0x8080808080808080;
     std::size_t i = 0;
@@ -186,7 +213,6 @@ std::size_t asciiPrefix(const unsigned char* bytes, std::size_t size) {
         std::memcpy(&word, bytes + i, sizeof word);
         if (word & kHighBits) break;
     }
-    while (i < size && bytes[i] < 0x80) ++i;
     return i;
 }
 
@@ -194,20 +220,14 @@ std::size_t asciiPrefix(const unsigned char* bytes, std::size_t size) {
 
 std::int64_t codePointCount(std::string_view text) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t size = text.size();
-    std::int64_t count = 0;
-    std::size_t i = 0;
-    while (i < size) {
-        const std::size_t ascii = asciiPrefix(bytes + i, size - i);
-        i += ascii;
-        count += static_cast<std::int64_t>(ascii);
-        if (i == size) break;
-        const std::size_t length = sequenceLength(bytes + i, size - i);
-        if (length == 0) return -1;
-        i += length;
-        ++count;
+    const std::size_t ascii = asciiPrefix(bytes, text.size());
+    auto count = static_cast<std::int64_t>(ascii);
+    Utf8State state = Complete;
+    for (std::size_t i = ascii; i < text.size(); ++i) {
+        state = kUtf8Next[state][bytes[i]];
+        count += state == Complete;
     }
-    return count;
+    return state == Complete ? count : -1;
 }
 
 StoredValue toStored(const FieldDef& field, const Variant& value) {
