@@ -65,7 +65,7 @@ public:
     // then reported by the index's rebuild, not by the record).
     bool writesAhead(const TableState& table) const noexcept;
     // Queues values as one record of table (see WriteAhead::queue).
-    void queueRecord(TableState& table, std::vector<StoredValue>& values);
+    void queueRecord(TableState& table, const std::vector<StoredValue>& values);
     // Waits until every queued record is stored; throws the failure of one.
     void settleWrites();
     // settleWrites for every database of the server: a read that reaches the end of a table

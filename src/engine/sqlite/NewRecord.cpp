@@ -26,7 +26,7 @@ const StoredValue& NewRecord::value(std::size_t position) const {
     return m_isSet[position] ? m_values[position] : null;
 }
 
-std::vector<StoredValue>& NewRecord::finish() {
+const std::vector<StoredValue>& NewRecord::finish() {
     requireActive();
     for (std::size_t i = 0; i < m_values.size(); ++i) {
         if (!m_isSet[i]) m_values[i] = std::monostate{};

@@ -23,9 +23,8 @@ public:
     std::size_t size() const noexcept { return m_values.size(); }
     const StoredValue& value(std::size_t position) const;
 
-    // The values of the record begun, NULL for each field not set, for storing. The caller
-    // may swap the vector for another of any size: begin sizes it again.
-    std::vector<StoredValue>& finish();
+    // The values of the record begun, NULL for each field not set, for storing.
+    const std::vector<StoredValue>& finish();
 
     void discard() noexcept { m_active = false; }
 

@@ -20,10 +20,10 @@ std::string insertSql(const TableDef& def) {
 
 }  // namespace
 
-void bindStored(Statement& statement, int parameter, const StoredValue& value) {
+void bindStored(Statement& statement, int parameter, const StoredView& value) {
     if (const auto* number = std::get_if<std::int64_t>(&value)) {
         statement.bindInt(parameter, *number);
-    } else if (const auto* text = std::get_if<std::string>(&value)) {
+    } else if (const auto* text = std::get_if<std::string_view>(&value)) {
         statement.bindTextInPlace(parameter, *text);
     } else {
         statement.bindNull(parameter);
@@ -44,13 +44,15 @@ std::int64_t TableState::recordCount() {
 
 void TableState::insert(NewRecord& record) {
     const std::int64_t before = recordCount();
-    std::vector<StoredValue>& values = record.finish();
+    const std::vector<StoredValue>& values = record.finish();
     if (m_database.writesAhead(*this)) {
         m_database.queueRecord(*this, values);
     } else {
         m_database.beforeWrite();
+        m_views.clear();
+        for (const StoredValue& value : values) m_views.push_back(viewOf(value));
         try {
-            store(values);
+            store(m_views);
         } catch (...) {
             m_database.afterFailedWrite();
             throw;
@@ -59,7 +61,7 @@ void TableState::insert(NewRecord& record) {
     m_recordCount = before + 1;
 }
 
-void TableState::store(const std::vector<StoredValue>& values) {
+void TableState::store(std::span<const StoredView> values) {
     if (!m_insert) {
         m_insert = std::make_unique<Statement>(m_database.connectionInUse(), insertSql(m_def));
     }
@@ -94,7 +96,7 @@ void TableState::deleteAll() {
     m_recordCount = 0;
 }
 
-void TableState::throwDuplicate(const std::vector<StoredValue>& values) {
+void TableState::throwDuplicate(std::span<const StoredView> values) {
     for (const IndexDef& index : m_def.indexes) {
         if (!index.unique || index.pending) continue;
         std::string sql = "SELECT 1 FROM " + dataTableName(m_def.id) + " WHERE 1";

@@ -230,6 +230,12 @@ std::int64_t codePointCount(std::string_view text) {
     return state == Complete ? count : -1;
 }
 
+StoredView viewOf(const StoredValue& value) noexcept {
+    if (const auto* number = std::get_if<std::int64_t>(&value)) return *number;
+    if (const auto* text = std::get_if<std::string>(&value)) return std::string_view(*text);
+    return std::monostate{};
+}
+
 StoredValue toStored(const FieldDef& field, const Variant& value) {
     if (value.isEmpty() || value.isMissing()) return std::monostate{};
     switch (field.type) {

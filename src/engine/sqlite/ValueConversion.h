@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "engine/Variant.h"
@@ -11,6 +12,10 @@ namespace engine::sqlite {
 
 // A value as it is stored in a data column: NULL, an integer (also bools as 0/1) or text.
 using StoredValue = std::variant<std::monostate, std::int64_t, std::string>;
+
+// A stored value whose text lies elsewhere, for binding to a statement.
+using StoredView = std::variant<std::monostate, std::int64_t, std::string_view>;
+StoredView viewOf(const StoredValue& value) noexcept;
 
 // Converts value to what field stores. Empty and Missing give NULL. Throws engine::Error
 // (ValueRefused, naming field and value) for a value that does not fit:

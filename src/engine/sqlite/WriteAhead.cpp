@@ -1,16 +1,91 @@
 #include "engine/sqlite/WriteAhead.h"
 
+#include <cstring>
 #include <utility>
 
 #include "engine/sqlite/TableState.h"
 
 namespace engine::sqlite {
 
+namespace {
+
+enum class Kind : char { Null, Number, Text };
+
+std::size_t packedSize(const std::vector<StoredValue>& values) {
+    std::size_t size = sizeof(std::uint32_t) + values.size() * sizeof(Kind);
+    for (const StoredValue& value : values) {
+        if (std::holds_alternative<std::int64_t>(value)) size += sizeof(std::int64_t);
+        if (const auto* text = std::get_if<std::string>(&value)) {
+            size += sizeof(std::uint64_t) + text->size();
+        }
+    }
+    return size;
+}
+
+template <typename T>
+char* put(char* next, const T& value) {
+    std::memcpy(next, &value, sizeof value);
+    return next + sizeof value;
+}
+
+void pack(std::vector<char>& bytes, const std::vector<StoredValue>& values) {
+    const std::size_t start = bytes.size();
+    bytes.resize(start + packedSize(values));
+    char* next = put(bytes.data() + start, static_cast<std::uint32_t>(values.size()));
+    for (const StoredValue& value : values) {
+        if (const auto* number = std::get_if<std::int64_t>(&value)) {
+            next = put(put(next, Kind::Number), *number);
+        } else if (const auto* text = std::get_if<std::string>(&value)) {
+            next = put(put(next, Kind::Text), static_cast<std::uint64_t>(text->size()));
+            std::memcpy(next, text->data(), text->size());
+            next += text->size();
+        } else {
+            next = put(next, Kind::Null);
+        }
+    }
+}
+
+// Reads back what pack wrote, one record at a time; the views point into the chunk.
+class Unpacker {
+public:
+    explicit Unpacker(const std::vector<char>& bytes) : m_next(bytes.data()) {}
+
+    void next(std::vector<StoredView>& values) {
+        values.resize(take<std::uint32_t>());
+        for (StoredView& value : values) {
+            switch (take<Kind>()) {
+                case Kind::Number:
+                    value = take<std::int64_t>();
+                    break;
+                case Kind::Text: {
+                    const auto size = static_cast<std::size_t>(take<std::uint64_t>());
+                    value = std::string_view(m_next, size);
+                    m_next += size;
+                    break;
+                }
+                case Kind::Null:
+                    value = std::monostate{};
+                    break;
+            }
+        }
+    }
+
+private:
+    template <typename T>
+    T take() {
+        T value;
+        std::memcpy(&value, m_next, sizeof value);
+        m_next += sizeof value;
+        return value;
+    }
+
+    const char* m_next;
+};
+
+}  // namespace
+
 WriteAhead::WriteAhead(Connection& connection, KeepAlive& keepAlive)
-    : m_connection(connection),
-      m_keepAlive(keepAlive),
-      m_filling(kChunkRecords),
-      m_thread([this] { run(); }) {}
+    : m_connection(connection), m_keepAlive(keepAlive), m_thread([this] { run(); }) {}
 
 WriteAhead::~WriteAhead() {
     {
@@ -22,12 +97,11 @@ WriteAhead::~WriteAhead() {
     m_batch.reset();
 }
 
-void WriteAhead::queue(TableState& table, std::vector<StoredValue>& values) {
+void WriteAhead::queue(TableState& table, const std::vector<StoredValue>& values) {
     if (failed()) settle();
-    Slot& slot = m_filling[m_filled++];
-    slot.table = &table;
-    std::swap(slot.values, values);
-    if (m_filled == kChunkRecords) handOver();
+    m_filling.tables.push_back(&table);
+    pack(m_filling.bytes, values);
+    if (m_filling.tables.size() == kChunkRecords) handOver();
 }
 
 void WriteAhead::settle() {
@@ -56,7 +130,7 @@ void WriteAhead::commitBatch() {
 }
 
 void WriteAhead::handOver() {
-    if (m_filled == 0) return;
+    if (m_filling.tables.empty()) return;
     m_keepAlive.waitUntil([this](std::chrono::milliseconds interval) {
         std::unique_lock lock(m_mutex);
         return m_idle.wait_for(lock, interval,
@@ -64,17 +138,18 @@ void WriteAhead::handOver() {
     });
     {
         std::lock_guard lock(m_mutex);
-        m_queued.emplace_back(std::move(m_filling), m_filled);
+        m_queued.push_back(std::move(m_filling));
         m_filling = freshChunk();
     }
-    m_filled = 0;
     m_work.notify_one();
 }
 
 WriteAhead::Chunk WriteAhead::freshChunk() {
-    if (m_free.empty()) return Chunk(kChunkRecords);
+    if (m_free.empty()) return {};
     Chunk chunk = std::move(m_free.back());
     m_free.pop_back();
+    chunk.tables.clear();
+    chunk.bytes.clear();
     return chunk;
 }
 
@@ -84,11 +159,11 @@ void WriteAhead::run() {
     for (;;) {
         m_work.wait(lock, [this] { return m_stop || !m_queued.empty(); });
         if (m_queued.empty()) return;
-        auto [chunk, records] = std::move(m_queued.front());
+        Chunk chunk = std::move(m_queued.front());
         m_queued.pop_front();
         m_storing = true;
         lock.unlock();
-        storeChunk(chunk, records);
+        storeChunk(chunk);
         lock.lock();
         m_free.push_back(std::move(chunk));
         m_storing = false;
@@ -96,18 +171,23 @@ void WriteAhead::run() {
     }
 }
 
-void WriteAhead::storeChunk(Chunk& chunk, std::size_t records) {
-    for (std::size_t i = 0; i < records && !failed(); ++i) store(chunk[i]);
+void WriteAhead::storeChunk(const Chunk& chunk) {
+    Unpacker records(chunk.bytes);
+    for (TableState* table : chunk.tables) {
+        if (failed()) return;
+        records.next(m_views);
+        store(*table);
+    }
 }
 
-void WriteAhead::store(Slot& slot) {
+void WriteAhead::store(TableState& table) {
     try {
         if (!m_batch) {
             m_batch.emplace(m_connection);
             m_batchRecords = 0;
             m_batchStart = std::chrono::steady_clock::now();
         }
-        slot.table->store(slot.values);
+        table.store(m_views);
     } catch (...) {
         // SQLite may have rolled the whole batch back; then nothing is left to undo.
         if (m_connection.autocommit()) m_batch.reset();

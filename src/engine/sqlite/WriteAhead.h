@@ -20,8 +20,9 @@ class TableState;
 
 // Stores the records of a bulk load on a thread of its own, so that SQLite's inserting and
 // committing of some records overlaps the caller's reading and converting of the next ones.
-// Records are handed over in chunks and committed in batches of kBatchRecords or kBatchTime,
-// as before: a killed process leaves every committed batch whole.
+// Records are copied into chunks, packed one after the other, and handed over a chunk at a
+// time; the writer commits them in batches of kBatchRecords or kBatchTime, so that a killed
+// process leaves every committed batch whole.
 //
 // Only this object's thread uses the connection while records are queued; the database
 // settles it (settle) before any other use of the connection. The first failure stops the
@@ -34,9 +35,9 @@ public:
     WriteAhead(const WriteAhead&) = delete;
     WriteAhead& operator=(const WriteAhead&) = delete;
 
-    // Queues values as one record of table. values gets back the buffers of a record stored
-    // earlier, for the caller to reuse. Throws a failure of an earlier record (see settle).
-    void queue(TableState& table, std::vector<StoredValue>& values);
+    // Queues a copy of values as one record of table. Throws a failure of an earlier record
+    // (see settle).
+    void queue(TableState& table, const std::vector<StoredValue>& values);
 
     // Returns once every queued record is stored and the thread waits, keeping the caller
     // alive meanwhile. Throws the first failure since the last settle, once; every record
@@ -60,11 +61,13 @@ public:
     static constexpr std::size_t kMostRecordsBehind = kChunkRecords * (kQueuedChunks + 2);
 
 private:
-    struct Slot {
-        TableState* table = nullptr;
-        std::vector<StoredValue> values;
+    // Records packed for the writer: per record its value count, then per value a kind byte
+    // and the number or the text's length and bytes. Packing keeps a record on a few
+    // neighbouring cache lines, which is what passes between the cores.
+    struct Chunk {
+        std::vector<TableState*> tables;  // one per record
+        std::vector<char> bytes;
     };
-    using Chunk = std::vector<Slot>;
 
     // The caller's side.
     void handOver();
@@ -72,20 +75,24 @@ private:
 
     // The writer thread's side.
     void run();
-    void storeChunk(Chunk& chunk, std::size_t records);
-    void store(Slot& slot);
+    void storeChunk(const Chunk& chunk);
+    void store(TableState& table);
     void recordFailure() noexcept;
 
-    Connection& m_connection;
+    // The two threads' own members and the shared ones lie on cache lines of their own: a
+    // line written by one thread and read by the other for every record would travel between
+    // the processor's cores each time. The object as a whole starts a line, so no neighbour on
+    // the heap shares one with the writer thread either.
+    static constexpr std::size_t kCacheLine = 64;
+
+    alignas(kCacheLine) Connection& m_connection;
     KeepAlive& m_keepAlive;
-
     Chunk m_filling;  // the caller's chunk under construction
-    std::size_t m_filled = 0;
 
-    std::mutex m_mutex;
+    alignas(kCacheLine) std::mutex m_mutex;
     std::condition_variable m_work;  // a chunk was handed over, or the thread is to stop
     std::condition_variable m_idle;  // a chunk was stored
-    std::deque<std::pair<Chunk, std::size_t>> m_queued;
+    std::deque<Chunk> m_queued;
     std::vector<Chunk> m_free;
     bool m_storing = false;
     bool m_stop = false;
@@ -93,7 +100,8 @@ private:
     std::atomic<bool> m_failed = false;
 
     // The open batch; used by the writer thread, and by the caller only after settle.
-    std::optional<Transaction> m_batch;
+    alignas(kCacheLine) std::optional<Transaction> m_batch;
+    std::vector<StoredView> m_views;  // the record being stored
     int m_batchRecords = 0;
     std::chrono::steady_clock::time_point m_batchStart;
 
