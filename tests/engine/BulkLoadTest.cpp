@@ -4,10 +4,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <set>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "EngineTestFiles.h"
+#include "FaultVfs.h"
 #include "TempDir.h"
 #include "TestDatabase.h"
 #include "engine/DbServer.h"
@@ -107,7 +110,9 @@ TEST_F(BulkLoadTest, LongRebuildKeepsTheCallerAliveAndRefusesCallsFromTheHook) {
     std::shared_ptr<engine::Table> kunden;
     int hookCalls = 0;
     std::vector<I32> refusedCodes;
+    std::set<std::thread::id> hookThreads;
     auto server = engine::sqlite::createServer([&] {
+        hookThreads.insert(std::this_thread::get_id());
         if (!kunden) return;  // still opening
         ++hookCalls;
         refusedCodes.push_back(codeOf([&] { kunden->MoveFirst(32); }));
@@ -124,11 +129,55 @@ TEST_F(BulkLoadTest, LongRebuildKeepsTheCallerAliveAndRefusesCallsFromTheHook) {
     database->KeyStorageAccess(false);
 
     EXPECT_GT(hookCalls, 0);
+    // Never on the writer thread or a thread of a long step: the hook belongs to the caller.
+    EXPECT_EQ(hookThreads, std::set{std::this_thread::get_id()});
     for (I32 code : refusedCodes) EXPECT_EQ(code, codes::InvalidArgument);
     EXPECT_EQ(kunden->RecordCount(), 100'001);
     kunden.reset();
     database.reset();
     EXPECT_EQ(sqliteIndexCount(m_path), 1);
+    EXPECT_EQ(rawCount(m_path,
+                       "SELECT count(*) FROM pragma_integrity_check WHERE "
+                       "integrity_check <> 'ok'"),
+              0);
+}
+
+// Records are stored by a writer thread behind the caller. A write that fails there comes out
+// at a later Update or, at the latest, at the read that reaches the end of the source table;
+// the records dropped after it are not counted, and the file stays sound.
+TEST_F(BulkLoadTest, FailedWriteBehindTheCallerComesOutBeforeTheSourceEnds) {
+    const std::string sourcePath = m_dir.file("quelle.vdb");
+    testsupport::createVdb(sourcePath, enginetest::standardTables());
+    {
+        auto filling = enginetest::openDb(sourcePath);
+        filling->KeyStorageAccess(true);
+        auto kunden = filling->Tables()->Item(Variant("Kunden"));
+        for (I32 id = 0; id < 6000; ++id) addKunde(*kunden, id);
+    }
+    testsupport::FaultVfs vfs;
+    auto server = engine::sqlite::createServer();
+    auto source = server->OpenDatabase(sourcePath, testsupport::kUser, testsupport::kPassword,
+                                       engine::open_flags::Source);
+    auto target = server->OpenDatabase(m_path, testsupport::kUser, testsupport::kPassword, 0);
+    target->KeyStorageAccess(true);
+    auto from = source->Tables()->Item(Variant("Kunden"));
+    auto to = target->Tables()->Item(Variant("Kunden"));
+    vfs.failWritesFrom(1, SQLITE_IOERR);  // the commit of the first full batch fails
+    I32 failure = 0;
+    try {
+        for (from->MoveFirst(32); !from->Eof(); from->Move(1, 32)) {
+            addKunde(*to, from->Fields()->Item(Variant("ID"))->Value().int32());
+        }
+    } catch (const engine::Error& error) {
+        failure = error.code();
+    }
+    vfs.disarm();
+    EXPECT_EQ(failure, codes::IoError);
+    const I32 counted = to->RecordCount();
+    EXPECT_LT(counted, 6000);
+    to.reset();
+    target.reset();
+    EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM data_1"), counted);
     EXPECT_EQ(rawCount(m_path,
                        "SELECT count(*) FROM pragma_integrity_check WHERE "
                        "integrity_check <> 'ok'"),

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <mutex>
 #include <stdexcept>
 
 namespace testsupport {
@@ -19,6 +20,8 @@ struct FaultState {
 };
 
 FaultState state;
+// The bulk load writes on a thread of its own while the test arms and reads the counts.
+std::mutex stateMutex;
 
 // Our file object, followed in memory by the real layer's file object.
 struct FaultFile {
@@ -28,15 +31,17 @@ struct FaultFile {
 
 sqlite3_file* real(sqlite3_file* file) { return reinterpret_cast<FaultFile*>(file)->real; }
 
-bool writeFails() {
+// The error the next write fails with, or SQLITE_OK.
+int writeError() {
+    const std::lock_guard lock(stateMutex);
     ++state.writes;
-    if (state.writesUntilFailure == 0) return false;
+    if (state.writesUntilFailure == 0) return SQLITE_OK;
     if (state.writesUntilFailure > 1) {
         --state.writesUntilFailure;
-        return false;
+        return SQLITE_OK;
     }
     ++state.failed;
-    return true;
+    return state.error;
 }
 
 int faultClose(sqlite3_file* f) { return real(f)->pMethods->xClose(real(f)); }
@@ -44,7 +49,7 @@ int faultRead(sqlite3_file* f, void* buffer, int amount, sqlite3_int64 offset) {
     return real(f)->pMethods->xRead(real(f), buffer, amount, offset);
 }
 int faultWrite(sqlite3_file* f, const void* buffer, int amount, sqlite3_int64 offset) {
-    if (writeFails()) return state.error;
+    if (const int error = writeError()) return error;
     return real(f)->pMethods->xWrite(real(f), buffer, amount, offset);
 }
 int faultTruncate(sqlite3_file* f, sqlite3_int64 size) {
@@ -150,14 +155,24 @@ FaultVfs::~FaultVfs() {
 }
 
 void FaultVfs::failWritesFrom(int nth, int sqliteError) {
+    const std::lock_guard lock(stateMutex);
     state.writesUntilFailure = nth;
     state.error = sqliteError;
 }
 
-void FaultVfs::disarm() { state.writesUntilFailure = 0; }
+void FaultVfs::disarm() {
+    const std::lock_guard lock(stateMutex);
+    state.writesUntilFailure = 0;
+}
 
-int FaultVfs::failedWrites() const { return state.failed; }
+int FaultVfs::failedWrites() const {
+    const std::lock_guard lock(stateMutex);
+    return state.failed;
+}
 
-int FaultVfs::writes() const { return state.writes; }
+int FaultVfs::writes() const {
+    const std::lock_guard lock(stateMutex);
+    return state.writes;
+}
 
 }  // namespace testsupport
