@@ -55,7 +55,9 @@ public:
     static constexpr std::chrono::milliseconds kBatchTime{250};
 
     static constexpr std::size_t kChunkRecords = 256;
-    static constexpr std::size_t kQueuedChunks = 4;
+    // Deep enough (some 4 MiB of records) to carry the caller through the disk sync of a
+    // checkpoint, which blocks the writer for tens of milliseconds every 512 pages.
+    static constexpr std::size_t kQueuedChunks = 64;
     // How far storing lags behind queueing at most: the chunk being filled, the chunks
     // queued and the chunk being stored.
     static constexpr std::size_t kMostRecordsBehind = kChunkRecords * (kQueuedChunks + 2);
