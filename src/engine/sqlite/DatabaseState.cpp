@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <exception>
+
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
 #include "engine/sqlite/Catalog.h"
@@ -138,14 +140,23 @@ void DatabaseState::settleServerWrites() {
 }
 
 void DatabaseState::commitBatch() {
-    settleWrites();
     if (!m_writeAhead) return;
+    // A failed record ends the storing, but the records stored before it are committed all
+    // the same, as they would be after a record refused at its own Update.
+    std::exception_ptr failure;
+    try {
+        m_writeAhead->settle();
+    } catch (...) {
+        failure = std::current_exception();
+        forgetRecordCounts();
+    }
     try {
         m_writeAhead->commitBatch();
     } catch (...) {
         forgetRecordCounts();
-        throw;
+        if (!failure) throw;
     }
+    if (failure) std::rethrow_exception(failure);
 }
 
 void DatabaseState::afterFailedWrite() noexcept {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -25,7 +24,8 @@ class WritingDatabases;
 // Objects hold it by shared_ptr; once the database is closed every use raises an error.
 //
 // The bracketing is one state (WriteState); each change of it happens in the one function
-// named for it below, and the open transaction, if any, is the one Transaction object held.
+// named for it below. A caller's transaction is the one Transaction object held here; in bulk
+// mode the writer (WriteAhead) stores the records and holds the open batch.
 class DatabaseState {
 public:
     // Opens and checks the file (see SqliteServer::OpenDatabase for the errors); keepAlive and
@@ -82,8 +82,8 @@ public:
     // WriteAhead), and the file writes ahead into a log meanwhile. Any open batch is committed
     // first. Throws engine::Error.
     void setBulkMode(bool enabled);
-    // Stores the queued records and commits an open bulk batch. Throws engine::Error when
-    // either fails.
+    // Stores the queued records and commits an open bulk batch, the records stored before a
+    // failed one included. Throws engine::Error when either fails.
     void commitBatch();
 
     // A caller's transaction (inTransaction): any open batch is committed first. Each throws
