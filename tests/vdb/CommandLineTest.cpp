@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  "0x80041040"},
         ExitCase{"NoCommand", {}, 2, ""}, ExitCase{"UnknownCommand", {"copy", "@"}, 2, ""},
-        ExitCase{"MissingTable", {"dump", "@", "-p", "geheim"}, 2, "TABLE"},
+        ExitCase{"MissingTable", {"dump", "@", "-p", "geheim"}, 2, "TABELLE fehlt"},
         ExitCase{"ExtraArgument", {"info", "@", "zuviel", "-p", "geheim"}, 2, "zuviel"},
         ExitCase{"UnknownOption", {"info", "@", "--kennwort", "geheim"}, 2, "--kennwort"},
         ExitCase{"CreateWithoutSchema", {"create", "@missing"}, 2, "--schema"},
@@ -94,7 +94,7 @@ TEST_F(CommandLine, HelpHasNoEnglishHeadingOrText) {
         EXPECT_THAT(result.out, HasSubstr("Aufruf: vdb")) << args[0];
         for (const char* english :
              {"Usage", "Options", "OPTIONS", "Subcommands", "SUBCOMMAND", "Positionals", "REQUIRED",
-              "Print this help", "Display program", " INT", "in ["}) {
+              "Print this help", "Display program", " INT", "in [", "FILE ", "TABLE "}) {
             EXPECT_THAT(result.out, Not(HasSubstr(english))) << args[0];
         }
     }

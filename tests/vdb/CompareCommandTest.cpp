@@ -33,7 +33,7 @@ TableSpec idTable(const std::string& name, engine::sqlite::FieldSpec value, bool
 
 class Compare : public testing::Test {
 protected:
-    // Runs `vdb compare SOURCE TARGET -p … extra` and checks that it left both files
+    // Runs `vdb compare QUELLE ZIEL -p … extra` and checks that it left both files
     // byte-identical (and a missing target missing).
     vdbtest::RunResult compare(const Args& extra = {}) {
         const std::string sourceBefore = testsupport::fileBytes(m_source);

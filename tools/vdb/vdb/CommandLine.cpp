@@ -50,7 +50,7 @@ void addLoginOptions(CLI::App& command, Arguments& arguments) {
 CLI::App* addFileCommand(CLI::App& app, const std::string& name, const std::string& description,
                          Arguments& arguments) {
     auto* command = app.add_subcommand(name, description);
-    command->add_option("FILE", arguments.file, "die .vdb-Datei")->required();
+    command->add_option("DATEI", arguments.file, "die .vdb-Datei")->required();
     return command;
 }
 
@@ -96,8 +96,8 @@ void dispatch(const CLI::App& command, const Arguments& arguments, Console& cons
 void defineCompare(CLI::App& app, Arguments& arguments) {
     auto* compare = app.add_subcommand(
         "compare", "sagt voraus, was eine Kopie der Quelle in das Ziel abweisen würde");
-    compare->add_option("SOURCE", arguments.file, "die Quelldatenbank (.vdb)")->required();
-    compare->add_option("TARGET", arguments.targetFile, "die Zieldatenbank (.vdb)")->required();
+    compare->add_option("QUELLE", arguments.file, "die Quelldatenbank (.vdb)")->required();
+    compare->add_option("ZIEL", arguments.targetFile, "die Zieldatenbank (.vdb)")->required();
     addLoginOptions(*compare, arguments);
     compare->add_option("--target-user", arguments.targetUser,
                         "eigener Benutzer der Ziel-DB; ohne ihn gilt die Anmeldung der Quelle");
@@ -135,12 +135,12 @@ void defineCommands(CLI::App& app, Arguments& arguments) {
 
     auto* import =
         addFileCommand(app, "import", "hängt die Datensätze einer CSV-Datei an", arguments);
-    import->add_option("TABLE", arguments.table, "Tabelle")->required();
-    import->add_option("CSVFILE", arguments.csvFile, "CSV-Datei (UTF-8)")->required();
+    import->add_option("TABELLE", arguments.table, "Tabelle")->required();
+    import->add_option("CSV-DATEI", arguments.csvFile, "CSV-Datei (UTF-8)")->required();
     addLoginOptions(*import, arguments);
 
     auto* dump = addFileCommand(app, "dump", "gibt eine Tabelle als CSV aus", arguments);
-    dump->add_option("TABLE", arguments.table, "Tabelle")->required();
+    dump->add_option("TABELLE", arguments.table, "Tabelle")->required();
     addLoginOptions(*dump, arguments);
 
     auto* info =

@@ -112,12 +112,9 @@ int predictCopy(const CopyForm& form, Console& console) {
 void defineCopyCommand(CLI::App& app, CopyArguments& arguments) {
     auto* copy = app.add_subcommand(
         "copy", "kopiert alle Tabellen der Quelle in die gleichnamigen Tabellen des Ziels");
-    copy->add_option("SOURCE", arguments.source, "Quelldatenbank (.vdb)")
-        ->type_name("QUELLE")
-        ->required();
-    copy->add_option("TARGET", arguments.target,
+    copy->add_option("QUELLE", arguments.source, "Quelldatenbank (.vdb)")->required();
+    copy->add_option("ZIEL", arguments.target,
                      "Zieldatenbank (.vdb); fehlt sie, wird sie aus der Quelle angelegt")
-        ->type_name("ZIEL")
         ->required();
     copy->add_option("-u,--user", arguments.user, "Benutzername der Quelle")
         ->type_name("BENUTZER")
