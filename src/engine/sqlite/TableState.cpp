@@ -36,7 +36,9 @@ TableState::TableState(DatabaseState& database, TableDef def)
 std::int64_t TableState::recordCount() {
     if (!m_recordCount) {
         Statement count(m_database.connection(), "SELECT count(*) FROM " + dataTableName(m_def.id));
-        count.step();
+        // Counting is a single step of SQLite's that its progress handler cannot interrupt,
+        // some 40 ms for five million records.
+        m_database.runAside([&count] { count.step(); });
         m_recordCount = count.columnInt(0);
     }
     return *m_recordCount;
