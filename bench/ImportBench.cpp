@@ -7,6 +7,7 @@
 // option off into a freshly created target, then with it on against that now full target.
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "BenchData.h"
 #include "SqliteBaseline.h"
@@ -240,14 +241,20 @@ int main(int argc, char** argv) {
         ->CreateDatabase(vdbTarget.string(), 1, 0, engine::Variant::missing());
 
     const double total = records + 2.0 * bench::kSmallTableRecords;
+    // Each timed part starts once the files written before it are on disk, so that no part
+    // pays for the writing left over from the one before.
+    ::sync();
     const ImportFigures fresh = runImport(vdbSource, vdbTarget, 0, total);
+    ::sync();
     const ImportFigures emptied = runImport(vdbSource, vdbTarget, 1, total);
     const long rssKilobytes = peakRssKilobytes();
     removeTarget(vdbTarget);
 
     const fs::path baselineTarget = dir / ("baseline-target-" + size + ".sqlite");
+    ::sync();
     const double byColumn = total / bench::runSqliteBaseline(plainSource, baselineTarget,
                                                              bench::BaselineCopy::ByColumn);
+    ::sync();
     const double wholeRecords = total / bench::runSqliteBaseline(plainSource, baselineTarget,
                                                                  bench::BaselineCopy::WholeRecords);
 
