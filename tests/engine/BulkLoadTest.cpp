@@ -29,6 +29,7 @@ namespace {
 namespace codes = engine::codes;
 using engine::Variant;
 using enginetest::codeOf;
+using I16 = std::int16_t;
 using I32 = std::int32_t;
 
 // Stores one Kunden record with this ID and name.
@@ -182,6 +183,55 @@ TEST_F(BulkLoadTest, FailedWriteBehindTheCallerComesOutBeforeTheSourceEnds) {
                        "SELECT count(*) FROM pragma_integrity_check WHERE "
                        "integrity_check <> 'ok'"),
               0);
+}
+
+// Values cross to the writer thread packed into reused chunks: every kind of value, the unset
+// fields and the text lengths of one record must not leak into the next.
+TEST_F(BulkLoadTest, RecordsPassTheWriterUnchanged) {
+    const std::string umlauts = "ÄÖÜäöüßÄÖÜäöüßÄÖÜäöü";  // 20 code points, 40 bytes
+    auto expected = [&](I32 id) -> std::vector<Variant> {
+        switch (id % 4) {
+            case 0:
+                return {Variant(id), Variant(umlauts), Variant(true), Variant(I16{-32768})};
+            case 1:
+                return {Variant(id), Variant(""), Variant(false), Variant(I16{32767})};
+            case 2:
+                return {Variant(id), Variant(), Variant(), Variant()};
+            default:
+                return {Variant(id), Variant("x"), Variant(), Variant(I16{0})};
+        }
+    };
+    const I32 records = 3 * static_cast<I32>(engine::sqlite::WriteAhead::kChunkRecords) + 5;
+    {
+        auto database = reopenBulk();
+        auto kunden = database->Tables()->Item(Variant("Kunden"));
+        auto fields = kunden->Fields();
+        for (I32 id = 0; id < records; ++id) {
+            kunden->AddNew(kunden->NewRecordBuffer(0));
+            const auto values = expected(id);
+            for (I32 f = 0; f < 4; ++f) {
+                if (!values[f].isEmpty()) fields->ItemAt(f)->SetValue(values[f]);
+            }
+            kunden->Update(32);
+        }
+    }
+    const auto rows = testsupport::readRows(m_path, "Kunden");
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(records));
+    for (I32 id = 0; id < records; ++id) ASSERT_EQ(rows[id], expected(id)) << "record " << id;
+}
+
+// A live unique index checks each record at its own Update, in bulk mode too.
+TEST_F(BulkLoadTest, LiveUniqueIndexRefusesADuplicateAtItsOwnUpdate) {
+    enginetest::openDb(m_path)->Tables()->Item(Variant("Kunden"))->Indexes()->ItemAt(0)->Rebuild();
+    {
+        auto database = reopenBulk();
+        auto kunden = database->Tables()->Item(Variant("Kunden"));
+        addKunde(*kunden, 1);
+        EXPECT_EQ(codeOf([&] { addKunde(*kunden, 1); }), codes::DuplicateKey);
+        addKunde(*kunden, 2);
+        EXPECT_EQ(kunden->RecordCount(), 2);
+    }
+    EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM data_1"), 2);
 }
 
 TEST_F(BulkLoadTest, UniqueRebuildWithDuplicatesFailsAndTheIndexStaysPending) {
