@@ -85,9 +85,13 @@ DatabaseState::~DatabaseState() {
 }
 
 Connection& DatabaseState::connection() {
+    requireSettled();
+    return m_connection;
+}
+
+void DatabaseState::requireSettled() {
     requireOpen();
     settleWrites();
-    return m_connection;
 }
 
 void DatabaseState::requireOpen() const {
@@ -115,7 +119,6 @@ bool DatabaseState::writesAhead(const TableState& table) const noexcept {
 }
 
 void DatabaseState::queueRecord(TableState& table, const std::vector<StoredValue>& values) {
-    requireWritable();
     if (!m_writeAhead) m_writeAhead = std::make_unique<WriteAhead>(m_connection, *m_keepAlive);
     try {
         m_writeAhead->queue(table, values);

@@ -41,6 +41,8 @@ public:
     // once the database is closed or while the caller's keep-alive hook runs, or the failure
     // of a queued record (see WriteAhead::settle).
     Connection& connection();
+    // requireOpen, then settleWrites: for a statement prepared before that is stepped now.
+    void requireSettled();
     // The connection as it is, for storing a record in the transaction that is open.
     Connection& connectionInUse() noexcept { return m_connection; }
     // Throws unless the database is open and writable (ReadOnly when opened write-protected).
@@ -64,7 +66,8 @@ public:
     // transaction, for a table whose keys no live unique index checks (a duplicate key is
     // then reported by the index's rebuild, not by the record).
     bool writesAhead(const TableState& table) const noexcept;
-    // Queues values as one record of table (see WriteAhead::queue).
+    // Queues values as one record of table (see WriteAhead::queue); the caller checked that
+    // the database is writable.
     void queueRecord(TableState& table, const std::vector<StoredValue>& values);
     // Waits until every queued record is stored; throws the failure of one.
     void settleWrites();

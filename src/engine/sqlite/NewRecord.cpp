@@ -20,12 +20,6 @@ void NewRecord::set(const FieldDef& field, const Variant& value) {
     m_isSet[position] = 1;
 }
 
-const StoredValue& NewRecord::value(std::size_t position) const {
-    static const StoredValue null;
-    requireActive();
-    return m_isSet[position] ? m_values[position] : null;
-}
-
 const std::vector<StoredValue>& NewRecord::finish() {
     requireActive();
     for (std::size_t i = 0; i < m_values.size(); ++i) {

@@ -19,11 +19,8 @@ public:
     // begun, or what storeInto throws.
     void set(const FieldDef& field, const Variant& value);
 
-    // The value of field position of the record begun; throws NoNewRecord when none is.
-    std::size_t size() const noexcept { return m_values.size(); }
-    const StoredValue& value(std::size_t position) const;
-
-    // The values of the record begun, NULL for each field not set, for storing.
+    // The values of the record begun, NULL for each field not set, for storing; throws
+    // NoNewRecord when no record is begun.
     const std::vector<StoredValue>& finish();
 
     void discard() noexcept { m_active = false; }

@@ -60,7 +60,7 @@ void RecordCursor::move(int rows) {
     ensureStarted();
     for (int i = 0; i < rows; ++i) {
         if (!m_onRow) throw Error(codes::NoCurrentRecord, "Das Tabellenende ist bereits erreicht.");
-        m_database->connection();
+        m_database->requireSettled();
         m_onRow = false;
         m_onRow = m_select->step();
     }
@@ -74,7 +74,7 @@ bool RecordCursor::eof() {
 
 Variant RecordCursor::value(const FieldDef& field) {
     ensureStarted();
-    m_database->connection();
+    m_database->requireSettled();
     if (!m_onRow) throw Error(codes::NoCurrentRecord, "Kein aktueller Datensatz.");
     const Statement& row = *m_select;
     const int column = field.position;

@@ -80,7 +80,6 @@ void SqliteTable::AddNew(const Variant& buffer) {
 
 void SqliteTable::Update(std::int32_t) {
     m_database->requireWritable();
-    m_newRecord->requireActive();
     m_table.insert(*m_newRecord);
     m_newRecord->discard();
 }
