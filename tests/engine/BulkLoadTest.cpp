@@ -277,6 +277,42 @@ TEST_F(BulkLoadTest, CallerTransactionStoresAllOrNothing) {
     EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM data_1"), 1);
 }
 
+// A caller's transaction in bulk mode first stores what the writer has queued: rolling the
+// transaction back takes only its own records.
+TEST_F(BulkLoadTest, RecordsQueuedBeforeACallerTransactionSurviveItsRollback) {
+    {
+        auto database = reopenBulk();
+        auto kunden = database->Tables()->Item(Variant("Kunden"));
+        for (I32 id = 0; id < 600; ++id) addKunde(*kunden, id);
+        EXPECT_THROW(engine::sqlite::inTransaction(*database,
+                                                   [&] {
+                                                       addKunde(*kunden, 600);
+                                                       throw std::runtime_error("abgebrochen");
+                                                   }),
+                     std::runtime_error);
+        EXPECT_EQ(kunden->RecordCount(), 600);
+    }
+    EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM data_1"), 600);
+}
+
+// A read reaching the end of a table settles the server's bulk loads; one whose database was
+// released already is passed over.
+TEST_F(BulkLoadTest, ReadToTheEndAfterTheLoadWasReleasedIsUnharmed) {
+    auto server = engine::sqlite::createServer();
+    {
+        auto target = server->OpenDatabase(m_path, testsupport::kUser, testsupport::kPassword, 0);
+        target->KeyStorageAccess(true);
+        auto kunden = target->Tables()->Item(Variant("Kunden"));
+        for (I32 id = 0; id < 300; ++id) addKunde(*kunden, id);
+    }
+    auto reader = server->OpenDatabase(m_path, testsupport::kUser, testsupport::kPassword,
+                                       engine::open_flags::Source);
+    auto kunden = reader->Tables()->Item(Variant("Kunden"));
+    I32 read = 0;
+    for (kunden->MoveFirst(32); !kunden->Eof(); kunden->Move(1, 32)) ++read;
+    EXPECT_EQ(read, 300);
+}
+
 // A child process whose whole life is life(path, reportFd); ready tells whether it wrote its
 // one byte to the pipe before it ended. pid is -1 when no child could be started.
 struct Child {
