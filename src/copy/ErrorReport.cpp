@@ -32,7 +32,7 @@ ErrorReport ErrorReport::fromCurrentException() {
 }
 
 std::string ErrorReport::codeLine() const {
-    return "Fehler " + engine::hexCode(m_code);
+    return engine::errorLabel(m_code);
 }
 
 std::string ErrorReport::descriptionLine() const {

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <system_error>
 
 #include "FileBytes.h"
 #include "TestDatabase.h"
+#include "engine/Error.h"
 #include "engine/sqlite/SqliteEngine.h"
 
 namespace reliability {
@@ -75,9 +75,7 @@ std::vector<std::string> splitLines(const std::string& text) {
 }
 
 std::string errorLine(std::int32_t code) {
-    char digits[9];
-    std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(code));
-    return std::string("Fehler 0x") + digits;
+    return engine::errorLabel(code);
 }
 
 FolderSnapshot snapshot(const fs::path& dir) {

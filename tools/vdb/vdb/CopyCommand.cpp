@@ -23,7 +23,6 @@
 #include "vdb/CommandLine.h"
 #include "vdb/CompareCommand.h"
 #include "vdb/CopyPlatform.h"
-#include "vdb/ErrorText.h"
 #include "vdb/Login.h"
 #include "vdb/ProgressDisplay.h"
 #include "vdb/SignalCancel.h"
