@@ -45,8 +45,8 @@ void ErrorReport::writeTo(ProgressLog& log) const {
 }
 
 void ErrorReport::writeTo(RunLog& log) const {
-    log.AddLog(codeLine());
-    log.AddLog(descriptionLine());
+    log.AddLog(codeLine(), LineKind::ErrorReport);
+    log.AddLog(descriptionLine(), LineKind::ErrorReport);
 }
 
 RunError ErrorReport::toRunError() const {

@@ -25,7 +25,7 @@ public:
     LogFile(const LogFile&) = delete;
     LogFile& operator=(const LogFile&) = delete;
 
-    void lineWritten(const std::string& line) override;
+    void lineWritten(const std::string& line, LineKind kind) override;
 
     // Appends an empty line and the summary lines, without time prefixes.
     void writeSummary(const std::vector<std::string>& lines);

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "FaultLineRecorder.h"
 #include "FileImportTest.h"
 
 namespace copytest {
 namespace {
 
 using dbcopy::FormText;
+using dbcopy::LineKind;
 using testsupport::appendRows;
 using testsupport::createVdb;
 using testsupport::fileBytes;
@@ -119,9 +121,9 @@ TEST_F(ImportRunWithFiles, PathsThatAreNoFileLeadToCreation) {
         bool probeThrows;
         std::string report;
     };
-    for (const Case& c : {Case{dir.path().string(), false, "Fehler 0x80041005"},
-                          Case{"", false, "Fehler 0x80041007"},
-                          Case{target, true, "Fehler 0x80041005"}}) {
+    for (const Case& c :
+         {Case{dir.path().string(), false, "Fehler 0x80041005"},
+          Case{"", false, "Fehler 0x80041007"}, Case{target, true, "Fehler 0x80041005"}}) {
         SCOPED_TRACE(c.path);
         view = testsupport::MemoryLogView();
         form.texts[FormText::txtDatabaseDest] = c.path;
@@ -242,12 +244,18 @@ TEST_F(ImportRunWithFiles, WrongSourcePasswordReportsTheErrorAndHintsWhenNoTarge
 
     view = testsupport::MemoryLogView();
     form.texts[FormText::txtDestUser] = "";
+    testsupport::FaultLineRecorder faults;
+    run.addObserver(faults);
     runImport();
     EXPECT_EQ(lines(),
               (std::vector<std::string>{kOpeningLines[0],
                                         "Geben Sie einen gültigen Benutzernamen für die Ziel-DB an",
                                         withUser[1], withUser[2]}));
     EXPECT_TRUE(readRows(target, "Kunden").empty());
+    EXPECT_EQ(faults.lines, (std::vector<testsupport::FaultLineRecorder::Line>{
+                                {lines()[1], LineKind::LoginHint},
+                                {lines()[2], LineKind::ErrorReport},
+                                {lines()[3], LineKind::ErrorReport}}));
 }
 
 TEST_F(ImportRunWithFiles, DamagedSourceFileIsReportedNotFatal) {
@@ -262,14 +270,20 @@ TEST_F(ImportRunWithFiles, SameFileIsRefusedBeforeAnythingIsOpened) {
     makeExample();
     std::filesystem::create_symlink(source, dir.path() / "verweis.vdb");
     const std::string targetBefore = fileBytes(target);
+    testsupport::FaultLineRecorder faults;
+    run.addObserver(faults);
     for (const std::string& path : {source, dir.file("verweis.vdb")}) {
         SCOPED_TRACE(path);
         view = testsupport::MemoryLogView();
+        faults.lines.clear();
         form.texts[FormText::txtDatabaseDest] = path;
         form.deleteValue = 1;
         runImport();
         EXPECT_EQ(lines(), std::vector<std::string>{"Quell- und Zieldatenbank sind dieselbe "
                                                     "Datei. Der Import wird nicht ausgeführt."});
+        EXPECT_EQ(
+            faults.lines,
+            (std::vector<testsupport::FaultLineRecorder::Line>{{lines()[0], LineKind::Refusal}}));
     }
     EXPECT_EQ(serverCreations, 0);
     EXPECT_TRUE(files.asked.empty());
