@@ -8,7 +8,6 @@
 #include "copy/RunLog.h"
 #include "copy/RunObserver.h"
 #include "engine/Error.h"
-#include "log/ProgressLog.h"
 
 namespace dbcopy {
 
@@ -37,11 +36,6 @@ std::string ErrorReport::codeLine() const {
 
 std::string ErrorReport::descriptionLine() const {
     return "Err.Description: " + m_description;
-}
-
-void ErrorReport::writeTo(ProgressLog& log) const {
-    log.AddLog(codeLine());
-    log.AddLog(descriptionLine());
 }
 
 void ErrorReport::writeTo(RunLog& log) const {

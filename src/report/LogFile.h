@@ -30,9 +30,6 @@ public:
     // Appends an empty line and the summary lines, without time prefixes.
     void writeSummary(const std::vector<std::string>& lines);
 
-    // True when the file failed and lines were lost.
-    bool failed() const { return m_failed; }
-
 private:
     void write(const std::string& text);
     void fail();

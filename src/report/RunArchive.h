@@ -30,9 +30,6 @@ public:
     // removes the files of all but the newest kKeptRuns runs. Never throws but std::bad_alloc.
     void finish(const RunSummary& summary);
 
-    // The log file of the run last started; empty before the first run.
-    const std::string& logPath() const { return m_logPath; }
-
 private:
     std::string newStem() const;
     void prune() const;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <ostream>
@@ -14,6 +15,7 @@
 #include "CountingYield.h"
 #include "MemoryLogView.h"
 #include "MockEngine.h"
+#include "copy/RunLog.h"
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
 #include "log/ProgressLog.h"
@@ -77,7 +79,10 @@ public:
     }
 
     void copy(dbcopy::ProgressLog& log, dbcopy::RecordYield& yield) {
-        dbcopy::TableCopy(log, yield).CopyTable(source, dest);
+        dbcopy::RunObserver noOne;
+        dbcopy::RunLog runLog(log, noOne);
+        const std::atomic<bool> neverCancelled{false};
+        dbcopy::TableCopy(runLog, yield, neverCancelled).CopyTable(source, dest);
     }
 
     MockField& sourceField(std::size_t position) { return *m_sourceFields.at(position); }
