@@ -52,7 +52,7 @@ TEST_F(ImportRunWithFiles, TwoTableExampleLogsEveryStepAndCopiesEveryRecord) {
     EXPECT_EQ(yield.now, static_cast<int>(lines().size()));  // one yield per line
     EXPECT_EQ(yield.perRecord, 5);
     EXPECT_EQ(files.asked, std::vector<std::string>{target});
-    EXPECT_EQ(serverCreations, 1);
+    EXPECT_EQ(rig.serverCreations(), 1);
 }
 
 TEST_F(ImportRunWithFiles, LaterRunsKeepTheServerAndAppendAgain) {
@@ -61,7 +61,7 @@ TEST_F(ImportRunWithFiles, LaterRunsKeepTheServerAndAppendAgain) {
     view = testsupport::MemoryLogView();
     form.deleteValue = 1;  // the unique index ID would refuse the same customers twice
     runImport();
-    EXPECT_EQ(serverCreations, 1);
+    EXPECT_EQ(rig.serverCreations(), 1);
     EXPECT_EQ(readRows(target, "Kunden"), kundenRows(3));
     EXPECT_EQ(lines().back(), "Import erfolgreich abgeschlossen.");
 }
@@ -194,7 +194,7 @@ TEST_P(TargetCredentials, EnabledStateChoosesTheUserOfBothOpenings) {
     engine::sqlite::Schema schema;
     schema.users.push_back(
         GetParam().targetHasOwnUser
-            ? engine::sqlite::UserSpec{"ZIEL", "zielkennwort"}
+            ? engine::sqlite::UserSpec{testsupport::kTargetUser, testsupport::kTargetPassword}
             : engine::sqlite::UserSpec{testsupport::kUser, testsupport::kPassword});
     schema.tables = {termineTable()};
     engine::sqlite::createDatabase(target, schema);
@@ -245,7 +245,7 @@ TEST_F(ImportRunWithFiles, WrongSourcePasswordReportsTheErrorAndHintsWhenNoTarge
     view = testsupport::MemoryLogView();
     form.texts[FormText::txtDestUser] = "";
     testsupport::FaultLineRecorder faults;
-    run.addObserver(faults);
+    rig.addObserver(faults);
     runImport();
     EXPECT_EQ(lines(),
               (std::vector<std::string>{kOpeningLines[0],
@@ -271,7 +271,7 @@ TEST_F(ImportRunWithFiles, SameFileIsRefusedBeforeAnythingIsOpened) {
     std::filesystem::create_symlink(source, dir.path() / "verweis.vdb");
     const std::string targetBefore = fileBytes(target);
     testsupport::FaultLineRecorder faults;
-    run.addObserver(faults);
+    rig.addObserver(faults);
     for (const std::string& path : {source, dir.file("verweis.vdb")}) {
         SCOPED_TRACE(path);
         view = testsupport::MemoryLogView();
@@ -285,7 +285,7 @@ TEST_F(ImportRunWithFiles, SameFileIsRefusedBeforeAnythingIsOpened) {
             faults.lines,
             (std::vector<testsupport::FaultLineRecorder::Line>{{lines()[0], LineKind::Refusal}}));
     }
-    EXPECT_EQ(serverCreations, 0);
+    EXPECT_EQ(rig.serverCreations(), 0);
     EXPECT_TRUE(files.asked.empty());
     EXPECT_EQ(form.deleteValue, 1);
     EXPECT_EQ(readRows(source, "Kunden"), kundenRows(3));
