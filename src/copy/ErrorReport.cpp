@@ -8,7 +8,6 @@
 #include "copy/RunLog.h"
 #include "copy/RunObserver.h"
 #include "engine/Error.h"
-#include "log/ProgressLog.h"
 
 namespace dbcopy {
 
@@ -32,21 +31,16 @@ ErrorReport ErrorReport::fromCurrentException() {
 }
 
 std::string ErrorReport::codeLine() const {
-    return "Fehler " + engine::hexCode(m_code);
+    return engine::errorLabel(m_code);
 }
 
 std::string ErrorReport::descriptionLine() const {
     return "Err.Description: " + m_description;
 }
 
-void ErrorReport::writeTo(ProgressLog& log) const {
-    log.AddLog(codeLine());
-    log.AddLog(descriptionLine());
-}
-
 void ErrorReport::writeTo(RunLog& log) const {
-    log.AddLog(codeLine());
-    log.AddLog(descriptionLine());
+    log.AddLog(codeLine(), LineKind::ErrorReport);
+    log.AddLog(descriptionLine(), LineKind::ErrorReport);
 }
 
 RunError ErrorReport::toRunError() const {

@@ -5,7 +5,6 @@
 
 namespace dbcopy {
 
-class ProgressLog;
 class RunLog;
 struct RunError;
 
@@ -29,7 +28,6 @@ public:
     std::string descriptionLine() const;
 
     // Writes the code line, then the description line. Failures of the log pass to the caller.
-    void writeTo(ProgressLog& log) const;
     void writeTo(RunLog& log) const;
 
     // The code and description as the run's observers receive them.

@@ -55,7 +55,7 @@ bool ImportRun::refuseSameFile(RunLog& log) {
     const ErrorReport refusal(
         codes::SameFile,
         "Quell- und Zieldatenbank sind dieselbe Datei. Der Import wird nicht ausgeführt.");
-    log.AddLog(refusal.description());
+    log.AddLog(refusal.description(), LineKind::Refusal);
     m_events.runFailed(refusal.toRunError());
     return true;
 }
@@ -70,7 +70,8 @@ engine::DbServer& ImportRun::server() {
 
 void ImportRun::reportFailure(const ErrorReport& error, RunLog& log) {
     if (m_form.text(FormText::txtDestUser).empty()) {
-        log.AddLog("Geben Sie einen gültigen Benutzernamen für die Ziel-DB an");
+        log.AddLog("Geben Sie einen gültigen Benutzernamen für die Ziel-DB an",
+                   LineKind::LoginHint);
     }
     error.writeTo(log);
     m_events.runFailed(error.toRunError());

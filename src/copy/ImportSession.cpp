@@ -198,8 +198,9 @@ void ImportSession::checkTargetCount(const std::string& name, engine::Table& des
     check.expected = before < 0 ? -1 : before + outcome.copied;
     if (check.compared && (check.actual < 0 || check.actual != check.expected)) {
         m_log.AddLog("Prüfung fehlgeschlagen: Tabelle " + name + ": " +
-                     std::to_string(check.expected) + " Datensätze erwartet, " +
-                     std::to_string(check.actual) + " vorhanden.");
+                         std::to_string(check.expected) + " Datensätze erwartet, " +
+                         std::to_string(check.actual) + " vorhanden.",
+                     LineKind::CheckFailed);
     }
     m_log.events().tableChecked(check);
 }

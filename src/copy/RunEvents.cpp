@@ -10,8 +10,8 @@ void RunEvents::sourceOpened(std::int64_t records) {
     for (RunObserver* observer : m_observers) observer->sourceOpened(records);
 }
 
-void RunEvents::lineWritten(const std::string& line) {
-    for (RunObserver* observer : m_observers) observer->lineWritten(line);
+void RunEvents::lineWritten(const std::string& line, LineKind kind) {
+    for (RunObserver* observer : m_observers) observer->lineWritten(line, kind);
 }
 
 void RunEvents::targetCreated() {

@@ -15,7 +15,7 @@ public:
 
     void runStarted(const std::string& source, const std::string& target) override;
     void sourceOpened(std::int64_t records) override;
-    void lineWritten(const std::string& line) override;
+    void lineWritten(const std::string& line, LineKind kind) override;
     void targetCreated() override;
     void targetEmptied() override;
     void tableStarted(const TableStart& table) override;

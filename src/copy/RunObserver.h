@@ -11,6 +11,16 @@ struct RunError {
     std::string description;
 };
 
+// What a log line reports, given where the line is written: most lines tell how the run goes,
+// the others of a fault.
+enum class LineKind {
+    Plain,
+    ErrorReport,  // the code line or the description line of an error report
+    LoginHint,    // the hint to give the target's user name, before a run's error report
+    CheckFailed,  // a table's record count differs from the expected one
+    Refusal,      // the run refused to start
+};
+
 // What a run knows about a source table when its copy begins.
 struct TableStart {
     std::string name;
@@ -42,7 +52,8 @@ public:
     // Right after the source is opened: the records of all its tables (the RecordCount of each
     // that can be read), the total the copy works towards.
     virtual void sourceOpened(std::int64_t /*records*/) {}
-    virtual void lineWritten(const std::string& /*line*/) {}  // each log line, after the pane
+    // Each log line, after the pane.
+    virtual void lineWritten(const std::string& /*line*/, LineKind /*kind*/) {}
     virtual void targetCreated() {}
     virtual void targetEmptied() {}
     virtual void tableStarted(const TableStart& /*table*/) {}

@@ -7,11 +7,11 @@
 #include "copy/RecordCounter.h"
 #include "copy/RecordYield.h"
 #include "copy/RequireObject.h"
+#include "copy/RunObserver.h"
 #include "engine/Field.h"
 #include "engine/Fields.h"
 #include "engine/Indexes.h"
 #include "engine/Table.h"
-#include "log/ProgressLog.h"
 
 namespace dbcopy {
 
@@ -21,11 +21,8 @@ constexpr std::int32_t kProgressInterval = 1000;
 
 }  // namespace
 
-TableCopy::TableCopy(ProgressLog& log, RecordYield& yield)
-    : m_ownLog(log, m_silent), m_log(m_ownLog), m_yield(yield), m_cancel(m_never) {}
-
 TableCopy::TableCopy(RunLog& log, RecordYield& yield, const std::atomic<bool>& cancel)
-    : m_ownLog(log), m_log(log), m_yield(yield), m_cancel(cancel) {}
+    : m_log(log), m_yield(yield), m_cancel(cancel) {}
 
 TableOutcome TableCopy::CopyTable(std::shared_ptr<engine::Table> pSourceTable,
                                   std::shared_ptr<engine::Table> pDestTable) {

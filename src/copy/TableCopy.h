@@ -7,7 +7,6 @@
 
 #include "copy/RecordCounter.h"
 #include "copy/RunLog.h"
-#include "copy/RunObserver.h"
 #include "engine/Variant.h"
 
 namespace engine {
@@ -18,7 +17,6 @@ class Table;
 namespace dbcopy {
 
 class RecordYield;
-class ProgressLog;
 
 // How one table copy ended and how many records the target stored.
 struct TableOutcome {
@@ -31,9 +29,6 @@ struct TableOutcome {
 // the fields both tables have, and reports each step in the progress log.
 class TableCopy {
 public:
-    // A copy that tells no one and is never cancelled.
-    TableCopy(ProgressLog& log, RecordYield& yield);
-
     // A copy that writes through log, whose observer receives the table's events, and that
     // stops at the next record once cancel is set.
     TableCopy(RunLog& log, RecordYield& yield, const std::atomic<bool>& cancel);
@@ -77,9 +72,6 @@ private:
     void writeProgressLine(engine::Table& source, std::int32_t count);
     void writeFinalLine(engine::Table& source, std::int32_t count);
 
-    RunObserver m_silent;                    // the observer of a copy that tells no one
-    const std::atomic<bool> m_never{false};  // the cancel flag of a copy never cancelled
-    RunLog m_ownLog;
     RunLog& m_log;
     RecordYield& m_yield;
     const std::atomic<bool>& m_cancel;

@@ -14,6 +14,18 @@ std::string hexCode(std::int32_t code) {
     return digits;
 }
 
+std::string errorLabel(std::int32_t code) {
+    return "Fehler " + hexCode(code);
+}
+
+std::string errorText(std::int32_t code, std::string_view description) {
+    return errorLabel(code) + ": " + std::string(description);
+}
+
+std::string errorText(const Error& error) {
+    return errorText(error.code(), error.description());
+}
+
 std::string quoted(std::string_view name) {
     return "„" + std::string(name) + "“";
 }

@@ -24,6 +24,13 @@ private:
 // shows an engine error code.
 std::string hexCode(std::int32_t code);
 
+// "Fehler " + hexCode(code): how a message names an error code.
+std::string errorLabel(std::int32_t code);
+
+// errorLabel(code) + ": " + description: an error in one line.
+std::string errorText(std::int32_t code, std::string_view description);
+std::string errorText(const Error& error);
+
 // A name as messages spell it: „name“.
 std::string quoted(std::string_view name);
 

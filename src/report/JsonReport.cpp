@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/Error.h"
 #include "report/ReportText.h"
 
 namespace dbcopy {
@@ -15,7 +16,7 @@ using json = nlohmann::ordered_json;
 
 json errorJson(const std::optional<RunError>& error) {
     if (!error) return nullptr;
-    return {{"code", hexCode(error->code)}, {"description", error->description}};
+    return {{"code", engine::hexCode(error->code)}, {"description", error->description}};
 }
 
 std::string statusName(RunStatus status) {

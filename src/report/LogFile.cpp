@@ -19,7 +19,7 @@ LogFile::~LogFile() {
     if (m_file) std::fclose(m_file);
 }
 
-void LogFile::lineWritten(const std::string& line) {
+void LogFile::lineWritten(const std::string& line, LineKind /*kind*/) {
     write(clockTime(std::chrono::system_clock::now()) + " " + line + "\n");
 }
 

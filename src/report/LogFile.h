@@ -25,13 +25,10 @@ public:
     LogFile(const LogFile&) = delete;
     LogFile& operator=(const LogFile&) = delete;
 
-    void lineWritten(const std::string& line) override;
+    void lineWritten(const std::string& line, LineKind kind) override;
 
     // Appends an empty line and the summary lines, without time prefixes.
     void writeSummary(const std::vector<std::string>& lines);
-
-    // True when the file failed and lines were lost.
-    bool failed() const { return m_failed; }
 
 private:
     void write(const std::string& text);

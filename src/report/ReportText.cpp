@@ -24,20 +24,11 @@ std::string formatTime(std::chrono::system_clock::time_point time, const char* f
 
 }  // namespace
 
-std::string hexCode(std::int32_t code) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "0x%08X", static_cast<std::uint32_t>(code));
-    return digits;
-}
-
-std::string errorText(const RunError& error) {
-    return "Fehler " + hexCode(error.code) + ": " + error.description;
-}
-
 std::string isoLocalTime(std::chrono::system_clock::time_point time) {
-    std::string text = formatTime(time, "%Y-%m-%dT%H:%M:%S%z");  // offset as +0100
-    if (text.size() >= 5) text.insert(text.size() - 2, ":");
-    return text;
+    const std::string text = formatTime(time, "%Y-%m-%dT%H:%M:%S%z");  // offset as +0100
+    if (text.size() < 5) return text;
+    const std::size_t minutes = text.size() - 2;
+    return text.substr(0, minutes) + ":" + text.substr(minutes);
 }
 
 std::string clockTime(std::chrono::system_clock::time_point time) {

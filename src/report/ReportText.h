@@ -3,15 +3,7 @@
 #include <chrono>
 #include <string>
 
-#include "copy/RunObserver.h"
-
 namespace dbcopy {
-
-// "0x" + the code as eight upper-case hexadecimal digits (negative codes in two's complement).
-std::string hexCode(std::int32_t code);
-
-// "Fehler 0x80041003: " + the description.
-std::string errorText(const RunError& error);
 
 // The local time in ISO 8601 with seconds and the offset: "2026-12-08T17:45:01+01:00".
 std::string isoLocalTime(std::chrono::system_clock::time_point time);

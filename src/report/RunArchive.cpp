@@ -28,8 +28,8 @@ void RunArchive::runStarted(const std::string& /*source*/, const std::string& /*
         std::make_unique<LogFile>(m_logPath, [this](const std::string& message) { tell(message); });
 }
 
-void RunArchive::lineWritten(const std::string& line) {
-    if (m_log) m_log->lineWritten(line);
+void RunArchive::lineWritten(const std::string& line, LineKind kind) {
+    if (m_log) m_log->lineWritten(line, kind);
 }
 
 void RunArchive::finish(const RunSummary& summary) {

@@ -24,14 +24,11 @@ public:
 
     // Opens the new run's log file.
     void runStarted(const std::string& source, const std::string& target) override;
-    void lineWritten(const std::string& line) override;
+    void lineWritten(const std::string& line, LineKind kind) override;
 
     // Ends the run's files: the summary at the end of the log file, the report beside it; then
     // removes the files of all but the newest kKeptRuns runs. Never throws but std::bad_alloc.
     void finish(const RunSummary& summary);
-
-    // The log file of the run last started; empty before the first run.
-    const std::string& logPath() const { return m_logPath; }
 
 private:
     std::string newStem() const;

@@ -24,7 +24,7 @@ void RunRecorder::runStarted(const std::string& source, const std::string& targe
     m_start = m_mark = m_tableStart = Clock::now();
 }
 
-void RunRecorder::lineWritten(const std::string& /*line*/) {
+void RunRecorder::lineWritten(const std::string& /*line*/, LineKind /*kind*/) {
     m_mark = Clock::now();
     m_summary.finished = std::chrono::system_clock::now();
     m_summary.seconds = secondsBetween(m_start, m_mark);

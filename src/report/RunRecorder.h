@@ -15,7 +15,7 @@ public:
     const RunSummary& summary() const { return m_summary; }
 
     void runStarted(const std::string& source, const std::string& target) override;
-    void lineWritten(const std::string& line) override;
+    void lineWritten(const std::string& line, LineKind kind) override;
     void targetCreated() override;
     void targetEmptied() override;
     void tableStarted(const TableStart& table) override;

@@ -5,13 +5,17 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "report/ReportText.h"
+#include "engine/Error.h"
 
 namespace dbcopy {
 
 namespace {
 
 constexpr std::size_t kColumns = 8;
+
+std::string errorText(const RunError& error) {
+    return engine::errorText(error.code, error.description);
+}
 using Row = std::array<std::string, kColumns>;
 
 std::string tableStatusWord(TableStatus status) {

@@ -12,6 +12,7 @@
 #include "CountingYield.h"
 #include "MemoryLogView.h"
 #include "copy/RecordCounter.h"
+#include "copy/RunLog.h"
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
 #include "log/ProgressLog.h"
@@ -46,7 +47,9 @@ INSTANTIATE_TEST_SUITE_P(Codes, ErrorReportCodeLine,
 TEST(ErrorReport, WritesCodeLineThenDescriptionLineUnchanged) {
     testsupport::MemoryLogView view;
     testsupport::CountingYield yield;
-    dbcopy::ProgressLog log(view, yield);
+    dbcopy::ProgressLog pane(view, yield);
+    dbcopy::RunObserver noOne;
+    dbcopy::RunLog log(pane, noOne);
     dbcopy::ErrorReport(0x5B, "Objekt fehlt: Ä ").writeTo(log);
     dbcopy::ErrorReport(1, "").writeTo(log);
     EXPECT_EQ(view.text(),

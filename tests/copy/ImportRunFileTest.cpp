@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "FaultLineRecorder.h"
 #include "FileImportTest.h"
 
 namespace copytest {
 namespace {
 
 using dbcopy::FormText;
+using dbcopy::LineKind;
 using testsupport::appendRows;
 using testsupport::createVdb;
 using testsupport::fileBytes;
@@ -50,7 +52,7 @@ TEST_F(ImportRunWithFiles, TwoTableExampleLogsEveryStepAndCopiesEveryRecord) {
     EXPECT_EQ(yield.now, static_cast<int>(lines().size()));  // one yield per line
     EXPECT_EQ(yield.perRecord, 5);
     EXPECT_EQ(files.asked, std::vector<std::string>{target});
-    EXPECT_EQ(serverCreations, 1);
+    EXPECT_EQ(rig.serverCreations(), 1);
 }
 
 TEST_F(ImportRunWithFiles, LaterRunsKeepTheServerAndAppendAgain) {
@@ -59,7 +61,7 @@ TEST_F(ImportRunWithFiles, LaterRunsKeepTheServerAndAppendAgain) {
     view = testsupport::MemoryLogView();
     form.deleteValue = 1;  // the unique index ID would refuse the same customers twice
     runImport();
-    EXPECT_EQ(serverCreations, 1);
+    EXPECT_EQ(rig.serverCreations(), 1);
     EXPECT_EQ(readRows(target, "Kunden"), kundenRows(3));
     EXPECT_EQ(lines().back(), "Import erfolgreich abgeschlossen.");
 }
@@ -119,9 +121,9 @@ TEST_F(ImportRunWithFiles, PathsThatAreNoFileLeadToCreation) {
         bool probeThrows;
         std::string report;
     };
-    for (const Case& c : {Case{dir.path().string(), false, "Fehler 0x80041005"},
-                          Case{"", false, "Fehler 0x80041007"},
-                          Case{target, true, "Fehler 0x80041005"}}) {
+    for (const Case& c :
+         {Case{dir.path().string(), false, "Fehler 0x80041005"},
+          Case{"", false, "Fehler 0x80041007"}, Case{target, true, "Fehler 0x80041005"}}) {
         SCOPED_TRACE(c.path);
         view = testsupport::MemoryLogView();
         form.texts[FormText::txtDatabaseDest] = c.path;
@@ -192,7 +194,7 @@ TEST_P(TargetCredentials, EnabledStateChoosesTheUserOfBothOpenings) {
     engine::sqlite::Schema schema;
     schema.users.push_back(
         GetParam().targetHasOwnUser
-            ? engine::sqlite::UserSpec{"ZIEL", "zielkennwort"}
+            ? engine::sqlite::UserSpec{testsupport::kTargetUser, testsupport::kTargetPassword}
             : engine::sqlite::UserSpec{testsupport::kUser, testsupport::kPassword});
     schema.tables = {termineTable()};
     engine::sqlite::createDatabase(target, schema);
@@ -242,12 +244,18 @@ TEST_F(ImportRunWithFiles, WrongSourcePasswordReportsTheErrorAndHintsWhenNoTarge
 
     view = testsupport::MemoryLogView();
     form.texts[FormText::txtDestUser] = "";
+    testsupport::FaultLineRecorder faults;
+    rig.addObserver(faults);
     runImport();
     EXPECT_EQ(lines(),
               (std::vector<std::string>{kOpeningLines[0],
                                         "Geben Sie einen gültigen Benutzernamen für die Ziel-DB an",
                                         withUser[1], withUser[2]}));
     EXPECT_TRUE(readRows(target, "Kunden").empty());
+    EXPECT_EQ(faults.lines, (std::vector<testsupport::FaultLineRecorder::Line>{
+                                {lines()[1], LineKind::LoginHint},
+                                {lines()[2], LineKind::ErrorReport},
+                                {lines()[3], LineKind::ErrorReport}}));
 }
 
 TEST_F(ImportRunWithFiles, DamagedSourceFileIsReportedNotFatal) {
@@ -262,16 +270,22 @@ TEST_F(ImportRunWithFiles, SameFileIsRefusedBeforeAnythingIsOpened) {
     makeExample();
     std::filesystem::create_symlink(source, dir.path() / "verweis.vdb");
     const std::string targetBefore = fileBytes(target);
+    testsupport::FaultLineRecorder faults;
+    rig.addObserver(faults);
     for (const std::string& path : {source, dir.file("verweis.vdb")}) {
         SCOPED_TRACE(path);
         view = testsupport::MemoryLogView();
+        faults.lines.clear();
         form.texts[FormText::txtDatabaseDest] = path;
         form.deleteValue = 1;
         runImport();
         EXPECT_EQ(lines(), std::vector<std::string>{"Quell- und Zieldatenbank sind dieselbe "
                                                     "Datei. Der Import wird nicht ausgeführt."});
+        EXPECT_EQ(
+            faults.lines,
+            (std::vector<testsupport::FaultLineRecorder::Line>{{lines()[0], LineKind::Refusal}}));
     }
-    EXPECT_EQ(serverCreations, 0);
+    EXPECT_EQ(rig.serverCreations(), 0);
     EXPECT_TRUE(files.asked.empty());
     EXPECT_EQ(form.deleteValue, 1);
     EXPECT_EQ(readRows(source, "Kunden"), kundenRows(3));

@@ -11,6 +11,7 @@
 #include "CountingYield.h"
 #include "FakeFileProbe.h"
 #include "FakeImportForm.h"
+#include "FaultLineRecorder.h"
 #include "MemoryLogView.h"
 #include "MockDatabaseTree.h"
 #include "MockEngine.h"
@@ -264,6 +265,8 @@ TEST(ImportRunWithMockEngine, TargetCountShortOfTheCopyFailsTheCheck) {
     MockImport import({{"Kunden"}}, {{"Kunden"}});
     dbcopy::RunRecorder recorder;
     import.run.addObserver(recorder);
+    testsupport::FaultLineRecorder faults;
+    import.run.addObserver(faults);
     EXPECT_CALL(import.source.table(0), Eof)
         .WillOnce(Return(false))
         .WillOnce(Return(false))
@@ -285,6 +288,8 @@ TEST(ImportRunWithMockEngine, TargetCountShortOfTheCopyFailsTheCheck) {
     ASSERT_EQ(summary.tables.size(), 1u);
     EXPECT_FALSE(summary.tables[0].verified);
     EXPECT_EQ(summary.tables[0].targetAfter, 4);
+    EXPECT_EQ(faults.lines, (std::vector<testsupport::FaultLineRecorder::Line>{
+                                {import.view.lines().at(6), dbcopy::LineKind::CheckFailed}}));
 }
 
 }  // namespace

@@ -20,6 +20,8 @@
 namespace reliability {
 namespace {
 
+using namespace testsupport;  // the import rig and its sample files
+
 namespace fs = std::filesystem;
 namespace codes = engine::codes;
 using dbcopy::FormText;

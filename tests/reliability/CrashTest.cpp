@@ -26,6 +26,8 @@
 namespace reliability {
 namespace {
 
+using namespace testsupport;  // the import rig and its sample files
+
 namespace fs = std::filesystem;
 using dbcopy::FormText;
 

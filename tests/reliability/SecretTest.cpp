@@ -17,6 +17,8 @@
 namespace reliability {
 namespace {
 
+using namespace testsupport;  // the import rig and its sample files
+
 namespace fs = std::filesystem;
 
 // Names every file below dir that holds one of the passwords as plain bytes.

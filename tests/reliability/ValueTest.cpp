@@ -19,6 +19,8 @@
 namespace reliability {
 namespace {
 
+using namespace testsupport;  // the import rig and its sample files
+
 using engine::Variant;
 using engine::sqlite::FieldSpec;
 using engine::sqlite::FieldType;
@@ -162,6 +164,8 @@ INSTANTIATE_TEST_SUITE_P(Values, ValueTest, testing::ValuesIn(kCases),
 
 namespace reliability {
 namespace {
+
+using namespace testsupport;  // the import rig and its sample files
 
 // Folders and files whose names hold umlauts, CJK characters and spaces.
 TEST(UnicodePathTest, SourceAndCreatedTargetInFoldersWithUnicodeAndSpaces) {

@@ -21,6 +21,8 @@
 namespace reliability {
 namespace {
 
+using namespace testsupport;  // the import rig and its sample files
+
 using nlohmann::json;
 
 // One run of the vdb program through the shell: standard input from /dev/null (it never

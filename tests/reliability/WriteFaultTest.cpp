@@ -19,6 +19,8 @@
 namespace reliability {
 namespace {
 
+using namespace testsupport;  // the import rig and its sample files
+
 namespace fs = std::filesystem;
 namespace codes = engine::codes;
 

@@ -83,11 +83,11 @@ TEST_F(Compare, PredictsTheRecordAtWhichTheCopyOfATableFails) {
               "Tabelle Notizen: nur in der Ziel-DB.\n"
               "Ergebnis: 4 Werte würden abgewiesen, 0 Schlüssel wären doppelt.\n");
 
-    reliability::ImportRig rig;
+    testsupport::ImportRig rig;
     rig.useFiles(m_source, m_target);
     const auto lines = rig.run();
     const auto refusals =
-        std::count(lines.begin(), lines.end(), reliability::errorLine(engine::codes::ValueRefused));
+        std::count(lines.begin(), lines.end(), testsupport::errorLine(engine::codes::ValueRefused));
     EXPECT_EQ(refusals, 2);
     EXPECT_EQ(testsupport::readRows(m_target, "Namen").size(), 5u);   // records 1 to 5 arrived
     EXPECT_EQ(testsupport::readRows(m_target, "Stufen").size(), 3u);  // records 1 to 3 arrived
@@ -113,26 +113,26 @@ TEST_F(Compare, CountsKeysAUniqueTargetIndexAlreadyHoldsUnlessTheTargetIsEmptied
 }
 
 TEST_F(Compare, AMissingTargetWouldBeCreatedSoNothingIsRefused) {
-    reliability::copyGoodSource(m_source);
+    testsupport::copyGoodSource(m_source);
     const auto result = compare();
     EXPECT_EQ(result.code, 0) << result.err;
     EXPECT_THAT(result.out, HasSubstr("nicht vorhanden: sie würde aus der Quelle angelegt"));
 }
 
 TEST_F(Compare, OpensTheTargetWithItsOwnLoginOnlyWhenGivenOne) {
-    reliability::copyGoodSource(m_source);
-    reliability::copyEmptyTarget(m_target);
+    testsupport::copyGoodSource(m_source);
+    testsupport::copyEmptyTarget(m_target);
     const vdbtest::ScopedEnv password{vdb::kTargetPasswordVariable,
-                                      reliability::kTargetPassword.c_str()};
+                                      testsupport::kTargetPassword.c_str()};
 
-    const auto own = compare({"--target-user", reliability::kTargetUser});
+    const auto own = compare({"--target-user", testsupport::kTargetUser});
     EXPECT_EQ(own.code, 0) << own.err;
     EXPECT_THAT(own.out, HasSubstr("Ergebnis: nichts würde abgewiesen.\n"));
 
     const auto sourceLogin = compare();
     EXPECT_EQ(sourceLogin.code, 1);
     EXPECT_THAT(sourceLogin.err, HasSubstr("Fehler 0x80041003"));
-    EXPECT_THAT(own.out + sourceLogin.err, testing::Not(HasSubstr(reliability::kTargetPassword)));
+    EXPECT_THAT(own.out + sourceLogin.err, testing::Not(HasSubstr(testsupport::kTargetPassword)));
 }
 
 }  // namespace

@@ -186,7 +186,7 @@ void DatabaseState::beginTransaction() {
     requireWritable();
     commitBatch();
     if (isCallerTransaction()) {
-        throw Error(codes::InvalidArgument, "Es ist bereits eine Transaktion offen.");
+        throw Error(codes::InvalidArgument, messages::transactionOpen());
     }
     m_transaction.emplace(m_connection);
     m_state = isBulk() ? WriteState::BulkCaller : WriteState::Caller;

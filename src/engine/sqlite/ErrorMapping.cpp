@@ -11,10 +11,7 @@ namespace engine::sqlite {
 void throwSqlite(int rc, sqlite3* db, const std::string& path) {
     const std::string detail = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
-        throw Error(codes::DuplicateKey,
-                    "Ein eindeutiger Index würde einen Wert doppelt "
-                    "enthalten: " +
-                        detail);
+        throw Error(codes::DuplicateKey, messages::duplicateValue(detail));
     }
     if (rc == SQLITE_READONLY_ROLLBACK) {
         throw Error(codes::NeedsRecovery, messages::needsRecovery(path));

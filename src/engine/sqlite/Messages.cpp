@@ -69,4 +69,78 @@ std::string engineBusy() {
            "keinen weiteren an.";
 }
 
+std::string foreignDatabase() {
+    return "Die Datenbank stammt nicht aus dieser Engine.";
+}
+
+std::string createArguments() {
+    return "CreateDatabase erwartet die Version 1 und eine ganzzahlige Option.";
+}
+
+std::string invalidSchema(std::string_view problem) {
+    return "Ungültiges Datenbankschema: " + std::string(problem);
+}
+
+std::string transactionOpen() {
+    return "Es ist bereits eine Transaktion offen.";
+}
+
+std::string invalidTableNumber(std::int32_t position) {
+    return "Die Tabellennummer " + std::to_string(position) + " ist ungültig.";
+}
+
+std::string invalidFieldNumber(std::int32_t position) {
+    return "Die Feldnummer " + std::to_string(position) + " ist ungültig.";
+}
+
+std::string invalidIndexNumber(std::int32_t position) {
+    return "Die Indexnummer " + std::to_string(position) + " ist ungültig.";
+}
+
+std::string indexKeyType() {
+    return "Ein Index wird über seinen Namen oder seine Nummer gewählt.";
+}
+
+std::string noNewRecord() {
+    return "Es wurde kein neuer Datensatz mit AddNew begonnen.";
+}
+
+std::string cursorForwardOnly() {
+    return "Der Datensatzzeiger kann nur vorwärts bewegt werden.";
+}
+
+std::string endOfTable() {
+    return "Das Tabellenende ist bereits erreicht.";
+}
+
+std::string noCurrentRecord() {
+    return "Kein aktueller Datensatz.";
+}
+
+std::string valueRefused(std::string_view value, std::string_view field, std::string_view why) {
+    return "Der Wert " + std::string(value) + " passt nicht in das Feld " + quoted(field) + ": " +
+           std::string(why);
+}
+
+std::string duplicateValue(std::string_view detail) {
+    return "Ein eindeutiger Index würde einen Wert doppelt enthalten: " + std::string(detail);
+}
+
+std::string recordKeyExists(std::string_view table, std::string_view index) {
+    return "Der Datensatz wurde nicht gespeichert: der eindeutige Index " + quoted(index) +
+           " der Tabelle " + quoted(table) + " enthält diesen Schlüssel bereits.";
+}
+
+std::string recordKeyExists(std::string_view table) {
+    return "Der Datensatz wurde nicht gespeichert: ein eindeutiger Index der Tabelle " +
+           quoted(table) + " enthält diesen Schlüssel bereits.";
+}
+
+std::string rebuildDuplicates(std::string_view table, std::string_view index,
+                              std::string_view keys) {
+    return "Der eindeutige Index " + quoted(index) + " der Tabelle " + quoted(table) +
+           " kann nicht aufgebaut werden, weil Schlüssel mehrfach vorkommen: " + std::string(keys) +
+           ". Der Index bleibt bis zu einem erfolgreichen Neuaufbau ausgesetzt.";
+}
+
 }  // namespace engine::sqlite::messages

@@ -4,6 +4,7 @@
 
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
+#include "engine/sqlite/Messages.h"
 
 namespace engine::sqlite {
 
@@ -30,7 +31,7 @@ const std::vector<StoredValue>& NewRecord::finish() {
 
 void NewRecord::requireActive() const {
     if (!m_active) {
-        throw Error(codes::NoNewRecord, "Es wurde kein neuer Datensatz mit AddNew begonnen.");
+        throw Error(codes::NoNewRecord, messages::noNewRecord());
     }
 }
 

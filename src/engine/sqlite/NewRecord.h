@@ -13,7 +13,6 @@ class NewRecord {
 public:
     // Begins a record of fieldCount fields, discarding one begun before.
     void begin(std::size_t fieldCount);
-    bool active() const noexcept { return m_active; }
 
     // Sets one field from value, converted for field; throws NoNewRecord when no record is
     // begun, or what storeInto throws.

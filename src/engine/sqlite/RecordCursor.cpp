@@ -55,11 +55,11 @@ void RecordCursor::moveFirst() {
 
 void RecordCursor::move(int rows) {
     if (rows < 0) {
-        throw Error(codes::InvalidArgument, "Der Datensatzzeiger kann nur vorwärts bewegt werden.");
+        throw Error(codes::InvalidArgument, messages::cursorForwardOnly());
     }
     ensureStarted();
     for (int i = 0; i < rows; ++i) {
-        if (!m_onRow) throw Error(codes::NoCurrentRecord, "Das Tabellenende ist bereits erreicht.");
+        if (!m_onRow) throw Error(codes::NoCurrentRecord, messages::endOfTable());
         m_database->requireSettled();
         m_onRow = false;
         m_onRow = m_select->step();
@@ -75,7 +75,7 @@ bool RecordCursor::eof() {
 Variant RecordCursor::value(const FieldDef& field) {
     ensureStarted();
     m_database->requireSettled();
-    if (!m_onRow) throw Error(codes::NoCurrentRecord, "Kein aktueller Datensatz.");
+    if (!m_onRow) throw Error(codes::NoCurrentRecord, messages::noCurrentRecord());
     const Statement& row = *m_select;
     const int column = field.position;
     const Statement::ColumnType type = row.columnType(column);

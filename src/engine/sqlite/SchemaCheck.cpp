@@ -15,7 +15,7 @@ namespace engine::sqlite {
 namespace {
 
 [[noreturn]] void invalid(const std::string& problem) {
-    throw Error(codes::InvalidArgument, "Ungültiges Datenbankschema: " + problem);
+    throw Error(codes::InvalidArgument, messages::invalidSchema(problem));
 }
 
 // Refuses empty names and names that repeat case-insensitively within one set.

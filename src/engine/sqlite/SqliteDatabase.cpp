@@ -5,6 +5,7 @@
 #include "engine/sqlite/Catalog.h"
 #include "engine/sqlite/DatabaseFileWriter.h"
 #include "engine/sqlite/DatabaseState.h"
+#include "engine/sqlite/Messages.h"
 #include "engine/sqlite/SqliteTables.h"
 #include "engine/sqlite/TableState.h"
 #include "engine/sqlite/Transaction.h"
@@ -56,8 +57,7 @@ ObjectRef SqliteDatabase::CreateDatabase(const std::string& path, const Variant&
     m_database->requireOpen();
     std::int32_t number = 0;
     if (!isInteger(version, &number) || number != 1 || !isInteger(options, &number)) {
-        throw Error(codes::InvalidArgument,
-                    "CreateDatabase erwartet die Version 1 und eine ganzzahlige Option.");
+        throw Error(codes::InvalidArgument, messages::createArguments());
     }
     writeDatabaseFile(path, copyOfCatalog(*m_database));
     return std::make_shared<Object>();

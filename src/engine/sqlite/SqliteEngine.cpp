@@ -5,6 +5,7 @@
 #include "engine/sqlite/DatabaseFileWriter.h"
 #include "engine/sqlite/DatabaseState.h"
 #include "engine/sqlite/KeepAlive.h"
+#include "engine/sqlite/Messages.h"
 #include "engine/sqlite/SchemaCheck.h"
 #include "engine/sqlite/SqliteDatabase.h"
 #include "engine/sqlite/SqliteServer.h"
@@ -17,7 +18,7 @@ namespace {
 DatabaseState& stateOf(Database& database) {
     auto* ours = dynamic_cast<SqliteDatabase*>(&database);
     if (!ours) {
-        throw Error(codes::InvalidArgument, "Die Datenbank stammt nicht aus dieser Engine.");
+        throw Error(codes::InvalidArgument, messages::foreignDatabase());
     }
     ours->state().requireOpen();
     return ours->state();

@@ -21,8 +21,7 @@ std::int32_t SqliteFields::Count() {
 
 std::shared_ptr<Field> SqliteFields::ItemAt(std::int32_t position) {
     if (position < 0 || position >= Count()) {
-        throw Error(codes::InvalidArgument,
-                    "Die Feldnummer " + std::to_string(position) + " ist ungültig.");
+        throw Error(codes::InvalidArgument, messages::invalidFieldNumber(position));
     }
     return m_fields[static_cast<std::size_t>(position)];
 }

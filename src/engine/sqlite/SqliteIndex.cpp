@@ -88,10 +88,7 @@ void SqliteIndex::throwDuplicates(const IndexDef& index) {
         keys += (keys.empty() ? "" : ", ") + describeKey(duplicates, index.fields.size());
     }
     throw Error(codes::DuplicateKey,
-                "Der eindeutige Index " + messages::quoted(index.name) + " der Tabelle " +
-                    messages::quoted(m_table.def().name) +
-                    " kann nicht aufgebaut werden, weil Schlüssel mehrfach vorkommen: " + keys +
-                    ". Der Index bleibt bis zu einem erfolgreichen Neuaufbau ausgesetzt.");
+                messages::rebuildDuplicates(m_table.def().name, index.name, keys));
 }
 
 }  // namespace engine::sqlite

@@ -22,8 +22,7 @@ std::int32_t SqliteIndexes::Count() {
 
 std::shared_ptr<Index> SqliteIndexes::ItemAt(std::int32_t position) {
     if (position < 0 || position >= Count()) {
-        throw Error(codes::InvalidArgument,
-                    "Die Indexnummer " + std::to_string(position) + " ist ungültig.");
+        throw Error(codes::InvalidArgument, messages::invalidIndexNumber(position));
     }
     return m_indexes[static_cast<std::size_t>(position)];
 }
@@ -46,8 +45,7 @@ int SqliteIndexes::positionOf(const Variant& key) {
             if (auto found = m_names.find(key.text())) return *found;
             throw Error(codes::NoSuchIndex, messages::noSuchIndex(m_table.def().name, key.text()));
         default:
-            throw Error(codes::TypeMismatch,
-                        "Ein Index wird über seinen Namen oder seine Nummer gewählt.");
+            throw Error(codes::TypeMismatch, messages::indexKeyType());
     }
     if (position < 0 || position >= Count()) {
         throw Error(codes::NoSuchIndex,

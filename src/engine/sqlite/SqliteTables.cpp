@@ -24,8 +24,7 @@ std::int32_t SqliteTables::Count() {
 std::shared_ptr<Table> SqliteTables::ItemAt(std::int32_t position) {
     m_database->requireOpen();
     if (position < 0 || position >= Count()) {
-        throw Error(codes::InvalidArgument,
-                    "Die Tabellennummer " + std::to_string(position) + " ist ungültig.");
+        throw Error(codes::InvalidArgument, messages::invalidTableNumber(position));
     }
     return m_tables[static_cast<std::size_t>(position)];
 }

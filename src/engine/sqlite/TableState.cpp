@@ -109,16 +109,10 @@ void TableState::throwDuplicate(std::span<const StoredView> values) {
                        values[static_cast<std::size_t>(index.fields[i])]);
         }
         if (probe.step()) {
-            throw Error(codes::DuplicateKey,
-                        "Der Datensatz wurde nicht gespeichert: der eindeutige Index " +
-                            messages::quoted(index.name) + " der Tabelle " +
-                            messages::quoted(m_def.name) + " enthält diesen Schlüssel bereits.");
+            throw Error(codes::DuplicateKey, messages::recordKeyExists(m_def.name, index.name));
         }
     }
-    throw Error(codes::DuplicateKey,
-                "Der Datensatz wurde nicht gespeichert: ein eindeutiger "
-                "Index der Tabelle " +
-                    messages::quoted(m_def.name) + " enthält diesen Schlüssel bereits.");
+    throw Error(codes::DuplicateKey, messages::recordKeyExists(m_def.name));
 }
 
 }  // namespace engine::sqlite

@@ -23,7 +23,6 @@ public:
 
     const TableDef& def() const noexcept { return m_def; }
     TableDef& def() noexcept { return m_def; }
-    DatabaseState& database() noexcept { return m_database; }
 
     // The number of records; counted once, then kept up to date.
     std::int64_t recordCount();

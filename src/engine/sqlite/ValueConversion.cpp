@@ -34,8 +34,7 @@ std::string describe(const Variant& value) {
 }
 
 [[noreturn]] void refuse(const FieldDef& field, const Variant& value, const std::string& why) {
-    throw Error(codes::ValueRefused, "Der Wert " + describe(value) + " passt nicht in das Feld " +
-                                         messages::quoted(field.name) + ": " + why);
+    throw Error(codes::ValueRefused, messages::valueRefused(describe(value), field.name, why));
 }
 
 // Refuses text that is not valid UTF-8 or longer than the field's size in code points.

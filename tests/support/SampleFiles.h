@@ -7,17 +7,17 @@
 #include "TestDatabase.h"
 #include "engine/sqlite/SqliteEngine.h"
 
-namespace reliability {
+namespace testsupport {
 
-// Kunden (ID int32 with the unique index ID, Name text 40) and Termine (Datum text 10,
+// Kunden (ID int32 with the unique index ID, Name text of nameSize) and Termine (Datum text 10,
 // Kunde int32, no index): the two tables of the sample files.
-engine::sqlite::TableSpec kundenTable();
+engine::sqlite::TableSpec kundenTable(std::int32_t nameSize = 40);
 engine::sqlite::TableSpec termineTable();
 
 // count customers with the IDs first.. and the names "Kunde <ID>".
-std::vector<testsupport::Row> kundenRows(int count, int first = 1);
+std::vector<Row> kundenRows(int count, int first = 1);
 // count dates, each with its own text and customer number.
-std::vector<testsupport::Row> termineRows(int count);
+std::vector<Row> termineRows(int count);
 
 // Copies of sample files made once per test program, so that each test pays for the
 // password hashing of their creation only once.
@@ -28,4 +28,4 @@ void copyEmptyTarget(const std::string& to);
 // A source with kundenCount customers and terminCount dates, login kUser / kPassword.
 void copyLargeSource(const std::string& to, int kundenCount, int terminCount);
 
-}  // namespace reliability
+}  // namespace testsupport

@@ -1,10 +1,10 @@
 #include "vdb/InfoCommand.h"
 
 #include "engine/DbServer.h"
+#include "engine/Error.h"
 #include "engine/Table.h"
 #include "engine/Tables.h"
 #include "engine/sqlite/SqliteEngine.h"
-#include "vdb/ErrorText.h"
 #include "vdb/SchemaFile.h"
 
 namespace vdb {

@@ -18,7 +18,6 @@
 #include "engine/sqlite/SqliteEngine.h"
 #include "vdb/CommandError.h"
 #include "vdb/CsvReader.h"
-#include "vdb/ErrorText.h"
 
 namespace vdb {
 

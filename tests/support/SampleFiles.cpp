@@ -7,7 +7,7 @@
 #include "ImportRig.h"
 #include "TempDir.h"
 
-namespace reliability {
+namespace testsupport {
 
 namespace fs = std::filesystem;
 using engine::Variant;
@@ -16,8 +16,8 @@ using engine::sqlite::FieldType;
 namespace {
 
 // Where the sample files live until the test program ends.
-const testsupport::TempDir& sampleDir() {
-    static const testsupport::TempDir dir;
+const TempDir& sampleDir() {
+    static const TempDir dir;
     return dir;
 }
 
@@ -27,10 +27,10 @@ void copyFile(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-engine::sqlite::TableSpec kundenTable() {
+engine::sqlite::TableSpec kundenTable(std::int32_t nameSize) {
     return {"Kunden",
             "",
-            {{"ID", FieldType::Int32}, {"Name", FieldType::Text, 40}},
+            {{"ID", FieldType::Int32}, {"Name", FieldType::Text, nameSize}},
             {{"ID", "", {"ID"}, true}}};
 }
 
@@ -38,16 +38,16 @@ engine::sqlite::TableSpec termineTable() {
     return {"Termine", "", {{"Datum", FieldType::Text, 10}, {"Kunde", FieldType::Int32}}, {}};
 }
 
-std::vector<testsupport::Row> kundenRows(int count, int first) {
-    std::vector<testsupport::Row> rows;
+std::vector<Row> kundenRows(int count, int first) {
+    std::vector<Row> rows;
     for (int id = first; id < first + count; ++id) {
         rows.push_back({Variant(id), Variant("Kunde " + std::to_string(id))});
     }
     return rows;
 }
 
-std::vector<testsupport::Row> termineRows(int count) {
-    std::vector<testsupport::Row> rows;
+std::vector<Row> termineRows(int count) {
+    std::vector<Row> rows;
     for (int i = 0; i < count; ++i) {
         rows.push_back({Variant("T-" + std::to_string(i)), Variant(i)});
     }
@@ -57,9 +57,9 @@ std::vector<testsupport::Row> termineRows(int count) {
 void copyGoodSource(const std::string& to) {
     static const std::string made = [] {
         const std::string path = sampleDir().file("gut.vdb");
-        testsupport::createVdb(path, {kundenTable(), termineTable()});
-        testsupport::appendRows(path, "Kunden", kundenRows(3));
-        testsupport::appendRows(path, "Termine", termineRows(2));
+        createVdb(path, {kundenTable(), termineTable()});
+        appendRows(path, "Kunden", kundenRows(3));
+        appendRows(path, "Termine", termineRows(2));
         return path;
     }();
     copyFile(made, to);
@@ -83,12 +83,12 @@ void copyLargeSource(const std::string& to, int kundenCount, int terminCount) {
     if (path.empty()) {
         const std::string file = sampleDir().file("gross-" + std::to_string(kundenCount) + "-" +
                                                   std::to_string(terminCount) + ".vdb");
-        testsupport::createVdb(file, {kundenTable(), termineTable()});
-        testsupport::appendRows(file, "Kunden", kundenRows(kundenCount));
-        testsupport::appendRows(file, "Termine", termineRows(terminCount));
+        createVdb(file, {kundenTable(), termineTable()});
+        appendRows(file, "Kunden", kundenRows(kundenCount));
+        appendRows(file, "Termine", termineRows(terminCount));
         path = file;
     }
     copyFile(path, to);
 }
 
-}  // namespace reliability
+}  // namespace testsupport

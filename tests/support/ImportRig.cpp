@@ -3,38 +3,36 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <system_error>
 
 #include "FileBytes.h"
 #include "TestDatabase.h"
+#include "engine/Error.h"
 #include "engine/sqlite/SqliteEngine.h"
 
-namespace reliability {
+namespace testsupport {
 
 namespace fs = std::filesystem;
 using dbcopy::FormText;
 
 const std::vector<std::string>& allPasswords() {
-    static const std::vector<std::string> passwords = {testsupport::kPassword, kTargetPassword,
-                                                       kWrongPassword};
+    static const std::vector<std::string> passwords = {kPassword, kTargetPassword, kWrongPassword};
     return passwords;
 }
 
 ImportRig::ImportRig() : ImportRig(m_ownView) {}
 
-ImportRig::ImportRig(testsupport::MemoryLogView& view)
-    : m_view(view),
-      m_log(m_view, yield),
-      m_run(form, m_log, yield, files, [] { return engine::sqlite::createServer(); }) {}
+ImportRig::ImportRig(MemoryLogView& view)
+    : m_view(view), m_log(m_view, yield), m_run(form, m_log, yield, files, [this] {
+          ++m_serverCreations;
+          return engine::sqlite::createServer();
+      }) {}
 
 void ImportRig::useFiles(const std::string& source, const std::string& target) {
-    form.texts = {{FormText::txtDatabase, source},
-                  {FormText::txtUsername, testsupport::kUser},
-                  {FormText::txtPassword, testsupport::kPassword},
-                  {FormText::txtDatabaseDest, target},
-                  {FormText::txtDestUser, kTargetUser},
-                  {FormText::txtDestPassword, kTargetPassword}};
+    form.texts = {
+        {FormText::txtDatabase, source},      {FormText::txtUsername, kUser},
+        {FormText::txtPassword, kPassword},   {FormText::txtDatabaseDest, target},
+        {FormText::txtDestUser, kTargetUser}, {FormText::txtDestPassword, kTargetPassword}};
     form.destUserEnabled = false;
     form.deleteValue = 0;
 }
@@ -49,13 +47,13 @@ std::vector<std::string> ImportRig::run() {
     const std::string source = form.text(FormText::txtDatabase);
     std::error_code error;
     const bool sourceIsFile = fs::is_regular_file(source, error);
-    const std::string sourceBefore = sourceIsFile ? testsupport::fileBytes(source) : "";
+    const std::string sourceBefore = sourceIsFile ? fileBytes(source) : "";
     const std::size_t logStart = m_view.text().size();
 
     m_run.RunImport();
 
     if (sourceIsFile) {
-        EXPECT_EQ(testsupport::fileBytes(source), sourceBefore) << "the source was changed";
+        EXPECT_EQ(fileBytes(source), sourceBefore) << "the source was changed";
     }
     const std::string log = m_view.text().substr(logStart);
     for (const std::string& password : allPasswords()) {
@@ -75,21 +73,18 @@ std::vector<std::string> splitLines(const std::string& text) {
 }
 
 std::string errorLine(std::int32_t code) {
-    char digits[9];
-    std::snprintf(digits, sizeof digits, "%08X", static_cast<unsigned>(code));
-    return std::string("Fehler 0x") + digits;
+    return engine::errorLabel(code);
 }
 
 FolderSnapshot snapshot(const fs::path& dir) {
     FolderSnapshot entries;
     for (const auto& entry : fs::recursive_directory_iterator(dir)) {
         const std::string name = fs::relative(entry.path(), dir).string();
-        entries.emplace_back(name, entry.is_regular_file()
-                                       ? testsupport::fileBytes(entry.path().string())
-                                       : std::string("<Ordner>"));
+        entries.emplace_back(name, entry.is_regular_file() ? fileBytes(entry.path().string())
+                                                           : std::string("<Ordner>"));
     }
     std::sort(entries.begin(), entries.end());
     return entries;
 }
 
-}  // namespace reliability
+}  // namespace testsupport

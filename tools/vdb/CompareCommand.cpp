@@ -14,7 +14,6 @@
 #include "engine/Tables.h"
 #include "vdb/CommandError.h"
 #include "vdb/CommandLine.h"
-#include "vdb/ErrorText.h"
 #include "vdb/SchemaFile.h"
 #include "vdb/TablePrediction.h"
 

@@ -12,7 +12,6 @@
 #include "engine/Field.h"
 #include "engine/Fields.h"
 #include "engine/Table.h"
-#include "vdb/ErrorText.h"
 #include "vdb/UniqueKeys.h"
 
 namespace vdb {

@@ -12,7 +12,7 @@
 #include "copy/ImportRun.h"
 #include "log/ProgressLog.h"
 
-namespace reliability {
+namespace testsupport {
 
 // Logins of the test files. Every password that any test types is listed in kAllPasswords,
 // and every run's log is searched for each of them.
@@ -24,13 +24,14 @@ const std::vector<std::string>& allPasswords();
 inline const std::string kSuccessLine = "Import erfolgreich abgeschlossen.";
 
 // One import run between real files, as the window drives it: the window's fields, a log pane
-// in memory and the real engine. Each run checks that the source file stays byte-identical
-// and that no password reaches the log.
+// in memory and the real engine, whose server the rig creates once and keeps for later runs.
+// Each run checks that the source file stays byte-identical and that no password reaches the
+// log.
 class ImportRig {
 public:
     ImportRig();
     // Writes the log into view instead of the rig's own pane.
-    explicit ImportRig(testsupport::MemoryLogView& view);
+    explicit ImportRig(MemoryLogView& view);
 
     // Source and target paths, the source login for both, the target's own login switched off,
     // the delete option off.
@@ -43,13 +44,20 @@ public:
     // Everything written to the log so far, also in the middle of a run.
     const std::string& logText() const { return m_view.text(); }
 
-    testsupport::FakeImportForm form;
-    testsupport::CountingYield yield;
-    testsupport::FakeFileProbe files;
+    // observer receives the events of every later run; it must outlive the rig's runs.
+    void addObserver(dbcopy::RunObserver& observer) { m_run.addObserver(observer); }
+
+    // How often the run asked for a server.
+    int serverCreations() const { return m_serverCreations; }
+
+    FakeImportForm form;
+    CountingYield yield;
+    FakeFileProbe files;
 
 private:
-    testsupport::MemoryLogView m_ownView;
-    testsupport::MemoryLogView& m_view;
+    MemoryLogView m_ownView;
+    MemoryLogView& m_view;
+    int m_serverCreations = 0;
     dbcopy::ProgressLog m_log;
     dbcopy::ImportRun m_run;
 };
@@ -65,4 +73,4 @@ std::string errorLine(std::int32_t code);
 using FolderSnapshot = std::vector<std::pair<std::string, std::string>>;
 FolderSnapshot snapshot(const std::filesystem::path& dir);
 
-}  // namespace reliability
+}  // namespace testsupport

@@ -8,8 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/Error.h"
 #include "vdb/CommandError.h"
-#include "vdb/ErrorText.h"
 
 namespace vdb {
 

@@ -8,6 +8,7 @@
 #include "copy/FileProbe.h"
 #include "copy/ImportForm.h"
 #include "copy/RecordYield.h"
+#include "copy/RunObserver.h"
 #include "log/LogView.h"
 
 namespace vdb {
@@ -29,23 +30,37 @@ struct CopyForm : dbcopy::ImportForm {
     void setDeleteOption(int value) override { deleteValue = value; }
 };
 
-// True for the lines that report a fault: error report lines, the user-name hint, a failed
-// count check and the refusal of one file as source and target.
-bool isErrorLine(std::string_view line);
-
-// Writes each log line to a stream with LF, flushed at once; quiet keeps only error lines.
-// beforeLine runs before each line is written (to clear a progress display).
+// Writes each log line to a stream with LF, flushed at once. beforeLine runs before each line is
+// written (to clear a progress display).
 class StreamLogView : public dbcopy::LogView {
 public:
-    StreamLogView(std::ostream& out, bool quiet, std::function<void()> beforeLine);
+    StreamLogView(std::ostream& out, std::function<void()> beforeLine);
 
     void append(std::string_view text) override;
     void moveCaretToEnd() override {}
 
 private:
     std::ostream& m_out;
-    bool m_quiet;
     std::function<void()> m_beforeLine;
+};
+
+// The log pane of `vdb copy --quiet`, which shows no line as it is written.
+class SilentLogView : public dbcopy::LogView {
+public:
+    void append(std::string_view /*text*/) override {}
+    void moveCaretToEnd() override {}
+};
+
+// Writes each log line that reports a fault to a stream with LF, flushed at once: what
+// `vdb copy --quiet` shows of the log.
+class FaultLineStream : public dbcopy::RunObserver {
+public:
+    explicit FaultLineStream(std::ostream& out) : m_out(out) {}
+
+    void lineWritten(const std::string& line, dbcopy::LineKind kind) override;
+
+private:
+    std::ostream& m_out;
 };
 
 // No event loop to serve: the command line runs the copy straight through.

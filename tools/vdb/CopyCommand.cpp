@@ -23,7 +23,6 @@
 #include "vdb/CommandLine.h"
 #include "vdb/CompareCommand.h"
 #include "vdb/CopyPlatform.h"
-#include "vdb/ErrorText.h"
 #include "vdb/Login.h"
 #include "vdb/ProgressDisplay.h"
 #include "vdb/SignalCancel.h"
@@ -170,13 +169,17 @@ int copyCommand(const CLI::App& command, const CopyArguments& arguments, Console
     if (console.errIsTerminal && !arguments.quiet) {
         progress = std::make_unique<ProgressDisplay>(console.err);
     }
-    StreamLogView view(console.out, arguments.quiet, [&progress] {
+    StreamLogView everyLine(console.out, [&progress] {
         if (progress) progress->clear();
     });
+    SilentLogView noLine;
     NoYield yield;
     FilesystemProbe files;
-    dbcopy::ProgressLog log(view, yield);
+    dbcopy::ProgressLog log(arguments.quiet ? static_cast<dbcopy::LogView&>(noLine) : everyLine,
+                            yield);
     dbcopy::ImportRun run(form, log, yield, files, [] { return engine::sqlite::createServer(); });
+    FaultLineStream faultLines(console.out);
+    if (arguments.quiet) run.addObserver(faultLines);
 
     dbcopy::RunRecorder recorder;
     run.addObserver(recorder);

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/Error.h"
 #include "vdb/DemoData.h"
-#include "vdb/ErrorText.h"
 #include "vdb/Login.h"
 
 namespace vdb {

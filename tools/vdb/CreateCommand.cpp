@@ -1,7 +1,7 @@
 #include "vdb/CreateCommand.h"
 
+#include "engine/Error.h"
 #include "engine/sqlite/SqliteEngine.h"
-#include "vdb/ErrorText.h"
 #include "vdb/SchemaFile.h"
 
 namespace vdb {

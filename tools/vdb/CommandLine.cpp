@@ -11,7 +11,6 @@
 #include "vdb/CreateCommand.h"
 #include "vdb/DemoCommand.h"
 #include "vdb/DumpCommand.h"
-#include "vdb/ErrorText.h"
 #include "vdb/GermanHelp.h"
 #include "vdb/ImportCommand.h"
 #include "vdb/InfoCommand.h"
