@@ -59,7 +59,7 @@ ObjectRef SqliteDatabase::CreateDatabase(const std::string& path, const Variant&
         throw Error(codes::InvalidArgument,
                     "CreateDatabase erwartet die Version 1 und eine ganzzahlige Option.");
     }
-    writeDatabaseFile(path, copyOfCatalog(*m_database));
+    writeDatabaseFile(path, copyOfCatalog(*m_database), m_database->path());
     return std::make_shared<Object>();
 }
 
