@@ -119,9 +119,9 @@ TEST_F(ImportRunWithFiles, PathsThatAreNoFileLeadToCreation) {
         bool probeThrows;
         std::string report;
     };
-    for (const Case& c : {Case{dir.path().string(), false, "Fehler 0x80041005"},
-                          Case{"", false, "Fehler 0x80041007"},
-                          Case{target, true, "Fehler 0x80041005"}}) {
+    for (const Case& c :
+         {Case{dir.path().string(), false, "Fehler 0x80041005"},
+          Case{"", false, "Fehler 0x80041007"}, Case{target, true, "Fehler 0x80041005"}}) {
         SCOPED_TRACE(c.path);
         view = testsupport::MemoryLogView();
         form.texts[FormText::txtDatabaseDest] = c.path;
@@ -276,6 +276,21 @@ TEST_F(ImportRunWithFiles, SameFileIsRefusedBeforeAnythingIsOpened) {
     EXPECT_EQ(form.deleteValue, 1);
     EXPECT_EQ(readRows(source, "Kunden"), kundenRows(3));
     EXPECT_EQ(fileBytes(target), targetBefore);
+}
+
+// A target made from the source is no easier to read than the source, whatever the umask.
+TEST_F(ImportRunWithFiles, TargetCreatedFromTheSourceGetsItsPermissionBits) {
+    namespace fs = std::filesystem;
+    createVdb(source, {kundenTable()});
+    for (const fs::perms bits :
+         {fs::perms::owner_read | fs::perms::owner_write,
+          fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read}) {
+        fs::remove(target);
+        fs::permissions(source, bits);
+        runImport();
+        EXPECT_EQ(lines().back(), "Import erfolgreich abgeschlossen.");
+        EXPECT_EQ(fs::status(target).permissions(), bits);
+    }
 }
 
 }  // namespace
