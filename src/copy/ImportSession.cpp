@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "copy/ErrorReport.h"
 #include "copy/FileProbe.h"
 #include "copy/ImportForm.h"
 #include "copy/RequireObject.h"
@@ -235,11 +236,28 @@ void ImportSession::rebuildCurrentTableIndexes() {
         const IndexName name{readName([this] { return m_table->Name(); }),
                              readName([this] { return m_index->Name(); })};
         continueAfterMissingTable([this] { writeIndexLine(); });
-        if (const auto failed = continueAfterMissingTable([this] { m_index->Rebuild(); })) {
+        std::optional<RunError> failed;
+        if (const auto skipped =
+                continueAfterMissingTable([&] { failed = rebuildCurrentIndex(); })) {
+            failed = skipped;
+        }
+        if (failed) {
             m_log.events().indexFailed(name, *failed);
         } else {
             m_log.events().indexRebuilt(name);
         }
+    }
+}
+
+std::optional<RunError> ImportSession::rebuildCurrentIndex() {
+    try {
+        m_index->Rebuild();
+        return std::nullopt;
+    } catch (const engine::Error& error) {
+        if (error.code() != engine::codes::DuplicateKey) throw;
+        const ErrorReport report(error.code(), error.description());
+        report.writeTo(m_log);
+        return report.toRunError();
     }
 }
 

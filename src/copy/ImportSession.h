@@ -47,8 +47,10 @@ public:
     // met inside one of the three table loops is reported and skipped; any other error is
     // thrown, with the references still held until destruction. After each table copy that
     // ended normally, a target count other than the count before plus the records copied is
-    // reported with one extra line. A cancel request met during the copy stops it there; the
-    // indexes are still rebuilt, and the last line then says that the import was cancelled.
+    // reported with one extra line. A unique index that cannot be rebuilt because its records hold
+    // a key twice is reported like a failed table and the rebuild goes on. A cancel request met
+    // during the copy stops it there; the indexes are still rebuilt, and the last line then says
+    // that the import was cancelled.
     void run();
 
 private:
@@ -69,6 +71,10 @@ private:
     void reportTablesNotReached(engine::Tables& tables, std::int32_t from);
     void rebuildIndexes();
     void rebuildCurrentTableIndexes();
+    // Rebuilds the current index. A unique index whose records hold a key twice is reported with
+    // the two error report lines and stays suspended, and its error is returned, so that the
+    // loop goes on with the next index; any other error is thrown.
+    std::optional<RunError> rebuildCurrentIndex();
     void writeIndexLine();
     void close();
 

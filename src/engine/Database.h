@@ -32,7 +32,8 @@ public:
     virtual std::shared_ptr<engine::Tables> Tables() = 0;
 
     // Writes a new database at path with this database's tables, fields, indexes and users
-    // and no records. Refuses an existing file (FileExists) and leaves no half-written file.
+    // and no records; the new file gets this database file's permission bits, so that it is no
+    // easier to read. Refuses an existing file (FileExists) and leaves no half-written file.
     // The returned object needs no further use.
     virtual ObjectRef CreateDatabase(const std::string& path, const Variant& version,
                                      const Variant& options, const Variant& reserved) = 0;

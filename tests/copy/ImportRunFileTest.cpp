@@ -292,5 +292,20 @@ TEST_F(ImportRunWithFiles, SameFileIsRefusedBeforeAnythingIsOpened) {
     EXPECT_EQ(fileBytes(target), targetBefore);
 }
 
+// A target made from the source is no easier to read than the source, whatever the umask.
+TEST_F(ImportRunWithFiles, TargetCreatedFromTheSourceGetsItsPermissionBits) {
+    namespace fs = std::filesystem;
+    createVdb(source, {kundenTable()});
+    for (const fs::perms bits :
+         {fs::perms::owner_read | fs::perms::owner_write,
+          fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read}) {
+        fs::remove(target);
+        fs::permissions(source, bits);
+        runImport();
+        EXPECT_EQ(lines().back(), "Import erfolgreich abgeschlossen.");
+        EXPECT_EQ(fs::status(target).permissions(), bits);
+    }
+}
+
 }  // namespace
 }  // namespace copytest

@@ -36,6 +36,30 @@ void execSql(const std::string& path, const std::string& sql) {
     sqlite3_close(db);
 }
 
+std::vector<std::vector<std::string>> queryRows(const std::string& path, const std::string& sql) {
+    sqlite3* db = openFile(path, SQLITE_OPEN_READONLY);
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        const std::string message = sqlite3_errmsg(db);
+        sqlite3_close(db);
+        throw std::runtime_error(sql + ": " + message);
+    }
+    std::vector<std::vector<std::string>> rows;
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        std::vector<std::string>& row = rows.emplace_back();
+        for (int column = 0; column < sqlite3_column_count(statement); ++column) {
+            const unsigned char* text = sqlite3_column_text(statement, column);
+            row.emplace_back(text ? reinterpret_cast<const char*>(text) : "");
+        }
+    }
+    const std::string message = rc == SQLITE_DONE ? "" : sqlite3_errmsg(db);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    if (!message.empty()) throw std::runtime_error(sql + ": " + message);
+    return rows;
+}
+
 std::string integrityCheck(const std::string& path) {
     sqlite3* db = openFile(path, SQLITE_OPEN_READONLY);
     sqlite3_stmt* statement = nullptr;

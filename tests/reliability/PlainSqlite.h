@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 struct sqlite3;
 
@@ -11,6 +12,10 @@ namespace reliability {
 
 // Runs sql on the file, creating it when missing. Throws std::runtime_error on failure.
 void execSql(const std::string& path, const std::string& sql);
+
+// The rows of a query on the file opened read-only, each column as text (NULL as ""). Throws
+// std::runtime_error on failure.
+std::vector<std::vector<std::string>> queryRows(const std::string& path, const std::string& sql);
 
 // "ok" for a sound file, otherwise what PRAGMA integrity_check (read-only open) reports.
 std::string integrityCheck(const std::string& path);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,13 @@
 
 #include "FileBytes.h"
 #include "ImportRig.h"
+#include "PlainSqlite.h"
 #include "SampleFiles.h"
 #include "StoredRecords.h"
 #include "TempDir.h"
 #include "TestDatabase.h"
+#include "VdbProgram.h"
+#include "engine/ErrorCodes.h"
 
 namespace reliability {
 namespace {
@@ -24,28 +28,6 @@ namespace {
 using namespace testsupport;  // the import rig and its sample files
 
 using nlohmann::json;
-
-// One run of the vdb program through the shell: standard input from /dev/null (it never
-// prompts), output in files, no password in the environment.
-struct ProgramRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-ProgramRun runProgram(const testsupport::TempDir& dir, const std::string& arguments) {
-    const std::string out = dir.file("stdout.txt");
-    const std::string err = dir.file("stderr.txt");
-    const std::string command = "env -u VDB_PASSWORD -u VDB_TARGET_PASSWORD '" VDB_PROGRAM "' " +
-                                arguments + " </dev/null >'" + out + "' 2>'" + err + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testsupport::fileBytes(out),
-            testsupport::fileBytes(err)};
-}
-
-std::string shellWord(const std::string& path) {
-    return "'" + path + "'";
-}
 
 // The program's output cut at LF: the log lines, then after the first empty line that
 // follows "Schließe Zieldatenbank"'s block, the summary.
@@ -56,6 +38,42 @@ std::vector<std::string> outputLines(const std::string& text) {
         lines.push_back(text.substr(begin, end - begin));
     }
     return lines;
+}
+
+// The lines from "Indizes werden aufgebaut" to the end of the log, before the summary.
+std::vector<std::string> rebuildLines(const std::vector<std::string>& lines) {
+    const auto begin = std::find(lines.begin(), lines.end(), "Indizes werden aufgebaut");
+    const auto end = std::find(begin, lines.end(), kSuccessLine);
+    return {begin, end == lines.end() ? end : end + 1};
+}
+
+// One index of a file's catalog as plain SQLite sees it: whether the catalog marks it
+// suspended, and whether SQLite's query planner uses it for a lookup by its first field.
+struct PlainIndex {
+    std::string table;
+    std::string name;
+    bool suspended = false;
+    bool usedByPlanner = false;
+};
+
+std::vector<PlainIndex> plainIndexes(const std::string& path) {
+    std::vector<PlainIndex> indexes;
+    const auto catalog = queryRows(
+        path,
+        "SELECT t.name, i.name, i.pending, i.id, t.id, f.field_position FROM vdb_indexes i "
+        "JOIN vdb_tables t ON t.id = i.table_id "
+        "JOIN vdb_index_fields f ON f.index_id = i.id AND f.seq = 0 "
+        "ORDER BY t.position, i.position");
+    for (const auto& row : catalog) {
+        std::string plan;
+        for (const auto& step : queryRows(path, "EXPLAIN QUERY PLAN SELECT * FROM data_" + row[4] +
+                                                    " WHERE f" + row[5] + " = 1")) {
+            plan += step.back() + "\n";
+        }
+        const bool used = plan.find("INDEX idx_" + row[3] + " (") != std::string::npos;
+        indexes.push_back({row[0], row[1], row[2] == "1", used});
+    }
+    return indexes;
 }
 
 class VdbCopy : public testing::Test {
@@ -252,6 +270,83 @@ TEST_F(VdbCopy, SigintInTheMiddleOfATableCancelsWithWholeIndexesAndExitFour) {
     EXPECT_EQ(parsed["tables"][0]["copied"], copied);
     EXPECT_EQ(parsed["tables"][0]["verified"], true);
     EXPECT_EQ(parsed["tables"][1]["status"], "not reached");
+}
+
+// The README's own example: a second copy into the same target without --delete brings every
+// record a second time, so the demo's unique indexes (Kunden "ID", Kontakte "Kontaktnummer",
+// Produkte "Artikelnummer") cannot be rebuilt. Only they stay suspended; the run goes on with
+// every later index and ends as after a failed table copy.
+TEST_F(VdbCopy, SecondCopyWithoutDeleteSuspendsOnlyTheIndexesWithDoubledKeys) {
+    const std::string demo = m_dir.file("q.vdb");
+    ASSERT_EQ(runProgram(m_dir, "demo " + shellWord(demo) + " --records 3000").code, 0);
+    const std::string copy = "copy " + shellWord(demo) + " " + shellWord(m_target) + " -p demo";
+    const ProgramRun first = runProgram(m_dir, copy);
+    ASSERT_EQ(first.code, 0) << first.out;
+    const std::string report = m_dir.file("bericht.json");
+    const ProgramRun second = runProgram(m_dir, copy + " --report " + shellWord(report));
+    EXPECT_EQ(second.code, 3) << second.out;
+    const std::set<std::pair<std::string, std::string>> doubled = {
+        {"Kunden", "ID"}, {"Kontakte", "KontaktNr"}, {"Produkte", "ID"}};
+
+    // Each failed index's line is followed by the two error report lines; without them the
+    // lines are those of the first run.
+    std::vector<std::string> lines = rebuildLines(outputLines(second.out));
+    for (const char* failedLine :
+         {"Tabelle Kunden, Index ID", "Tabelle Kontakte, Index Kontaktnummer",
+          "Tabelle Produkte, Index Artikelnummer"}) {
+        const auto failed = std::find(lines.begin(), lines.end(), failedLine);
+        ASSERT_LT(failed + 2, lines.end()) << second.out;
+        EXPECT_EQ(*(failed + 1), errorLine(engine::codes::DuplicateKey)) << failedLine;
+        EXPECT_EQ((failed + 2)->rfind("Err.Description: Der eindeutige Index ", 0), 0u)
+            << *(failed + 2);
+        lines.erase(failed + 1, failed + 3);
+    }
+    EXPECT_EQ(lines, rebuildLines(outputLines(first.out)));
+
+    const json parsed = json::parse(testsupport::fileBytes(report));
+    EXPECT_EQ(parsed["status"], "partial");
+    ASSERT_EQ(parsed["indexes"].size(), 5u);
+    for (const json& index : parsed["indexes"]) {
+        const bool failed = doubled.count({index["table"], index["name"]}) > 0;
+        EXPECT_EQ(index["status"], failed ? "failed" : "ok") << index;
+    }
+
+    const std::vector<PlainIndex> indexes = plainIndexes(m_target);
+    ASSERT_EQ(indexes.size(), 5u);
+    for (const PlainIndex& index : indexes) {
+        const bool failed = doubled.count({index.table, index.name}) > 0;
+        EXPECT_EQ(index.suspended, failed) << index.table << " " << index.name;
+        EXPECT_EQ(index.usedByPlanner, !failed) << index.table << " " << index.name;
+    }
+
+    const ProgramRun info = runProgram(m_dir, "info " + shellWord(m_target) + " -p demo");
+    EXPECT_EQ(info.code, 3) << info.out << info.err;
+    std::vector<std::string> marked;
+    for (const std::string& line : outputLines(info.out)) {
+        if (line.find("ausgesetzt – Neuaufbau nötig") != std::string::npos) marked.push_back(line);
+    }
+    EXPECT_EQ(marked, (std::vector<std::string>{
+                          "    ID „ID“: ID (eindeutig), ausgesetzt – Neuaufbau nötig",
+                          "    KontaktNr „Kontaktnummer“: KontaktNr (eindeutig), ausgesetzt – "
+                          "Neuaufbau nötig",
+                          "    ID „Artikelnummer“: ArtikelNr (eindeutig), ausgesetzt – Neuaufbau "
+                          "nötig"}));
+
+    const std::string countKunden =
+        "SELECT count(*) FROM data_" +
+        queryRows(m_target, "SELECT id FROM vdb_tables WHERE name = 'Kunden'").at(0).at(0);
+    const ProgramRun repair = runProgram(m_dir, "repair " + shellWord(m_target) + " -p demo");
+    EXPECT_EQ(repair.code, 3) << repair.out << repair.err;
+    EXPECT_NE(repair.out.find("der Tabelle „Kunden“ kann nicht aufgebaut werden, weil Schlüssel "
+                              "mehrfach vorkommen: (1), (2), (3)"),
+              std::string::npos)
+        << repair.out;
+    EXPECT_NE(repair.out.find("Integritätsprüfung: ok"), std::string::npos) << repair.out;
+    EXPECT_EQ(queryRows(m_target, countKunden).at(0).at(0), "6000");
+
+    ASSERT_EQ(runProgram(m_dir, copy + " --delete").code, 0);
+    const ProgramRun mended = runProgram(m_dir, "repair " + shellWord(m_target) + " -p demo");
+    EXPECT_EQ(mended.code, 0) << mended.out << mended.err;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "StoredRecords.h"
 #include "TempDir.h"
 #include "TestDatabase.h"
+#include "VdbProgram.h"
 #include "engine/ErrorCodes.h"
 
 namespace reliability {
@@ -208,6 +209,64 @@ INSTANTIATE_TEST_SUITE_P(Errors, WriteFaultTest, testing::Values(SQLITE_FULL, SQ
                              return std::string(info.param == SQLITE_FULL ? "DiskFull"
                                                                           : "WriteError");
                          });
+
+// The disk fills up while the first index is rebuilt and stays full until the run has ended:
+// the file is left mid-write with every index suspended. vdb info shows both, and vdb repair,
+// once there is room again, recovers the file and rebuilds them without touching a record.
+TEST(FullDiskDuringRebuild, LeavesSuspendedIndexesThatRepairRebuilds) {
+    testsupport::TempDir dir;
+    testsupport::FaultVfs vfs;
+    const fs::path folder = dir.path() / "lauf";
+    fs::create_directory(folder);
+    const std::string source = (folder / "quelle.vdb").string();
+    const std::string target = (folder / "ziel.vdb").string();
+    copyLargeSource(source, kKunden, kTermine);
+    auto kunden = kundenTable();
+    kunden.indexes.push_back({"Name", "Name", {"Name"}, false});
+    testsupport::createVdb(target, {kunden, termineTable()});
+    ImportRig rig;
+    rig.useFiles(source, target);
+    rig.yield.onYieldNow = [&] {
+        if (rig.logText().ends_with("Tabelle Kunden, Index ID\r\n")) vfs.failWritesFrom(1);
+    };
+    const auto lines = rig.run();
+    vfs.disarm();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], errorLine(codes::IoError));
+
+    const std::string login = " -p " + testsupport::kPassword;
+    const FolderSnapshot leftBehind = snapshot(folder);
+    const ProgramRun info = runProgram(dir, "info " + shellWord(target) + login);
+    EXPECT_EQ(info.code, 3) << info.out << info.err;
+    EXPECT_EQ(snapshot(folder), leftBehind) << "info changed the file";
+    EXPECT_NE(info.out.find("\nZustand: beim letzten Schreiben nicht sauber geschlossen"),
+              std::string::npos)
+        << info.out;
+    EXPECT_NE(info.out.find("ID „ID“: ID (eindeutig), ausgesetzt – Neuaufbau nötig\n"),
+              std::string::npos)
+        << info.out;
+    EXPECT_NE(info.out.find("Name „Name“: Name, ausgesetzt – Neuaufbau nötig\n"), std::string::npos)
+        << info.out;
+
+    // Any SQLite reader recovers a copy of the file by itself: its records are the ones stored.
+    const std::string recovered = dir.file("kopie.vdb");
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        if (fs::exists(target + suffix)) fs::copy_file(target + suffix, recovered + suffix);
+    }
+    execSql(recovered, "PRAGMA journal_mode=DELETE");
+    const std::string kundenId =
+        queryRows(recovered, "SELECT id FROM vdb_tables WHERE name = 'Kunden'").at(0).at(0);
+    const std::string allRecords = "SELECT * FROM data_" + kundenId + " ORDER BY rowid";
+    const auto before = queryRows(recovered, allRecords);
+
+    const ProgramRun repair = runProgram(dir, "repair " + shellWord(target) + login);
+    EXPECT_EQ(repair.code, 0) << repair.out << repair.err;
+    EXPECT_NE(repair.out.find("Integritätsprüfung: ok"), std::string::npos) << repair.out;
+    EXPECT_EQ(queryRows(target, allRecords), before);
+    EXPECT_EQ(integrityCheck(target), "ok");
+    EXPECT_EQ(runProgram(dir, "info " + shellWord(target) + login).code, 0);
+    expectWholeRecords(storedRecords(target).at("Kunden"), kundenRows(kKunden));
+}
 
 }  // namespace
 }  // namespace reliability

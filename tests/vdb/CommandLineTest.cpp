@@ -63,6 +63,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ExitCase{"InfoSucceeds", {"info", "@", "-p", "geheim"}, 0, ""},
         ExitCase{"WrongPassword", {"info", "@", "-p", "falsch"}, 1, "vdb: Fehler 0x80041003: "},
+        ExitCase{"RepairOfAWholeFile", {"repair", "@", "-p", "geheim"}, 0, ""},
+        ExitCase{"RepairWithWrongPassword", {"repair", "@", "-p", "falsch"}, 1, "0x80041003"},
+        ExitCase{"RepairOfAMissingFile", {"repair", "@missing", "-p", "geheim"}, 1, "0x80041001"},
         ExitCase{"NoPasswordAtAll", {"dump", "@", "Kunden"}, 1, "Fehler 0x80041003"},
         ExitCase{"UnknownUser", {"info", "@", "-u", "GAST", "-p", "geheim"}, 1, "0x80041003"},
         ExitCase{"MissingFile", {"info", "@missing", "-p", "geheim"}, 1, "Fehler 0x80041001: "},
@@ -85,6 +88,20 @@ TEST_F(CommandLine, HelpExitsWithZero) {
     const auto result = runVdb({"--help"});
     EXPECT_EQ(result.code, 0);
     EXPECT_THAT(result.out, HasSubstr("import"));
+    EXPECT_THAT(result.out, HasSubstr("repair"));
+    EXPECT_THAT(result.out,
+                HasSubstr("deren Datensätze jedes SQLite-Werkzeug ohne Anmeldung liest"));
+}
+
+TEST_F(CommandLine, UnknownCommandIsNamedAndTheCommandsAreListed) {
+    const auto result = runVdb({"reparier", m_vdb});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.err.rfind("vdb: unbekannter Befehl „reparier“\nBefehle:\n", 0), 0u)
+        << result.err;
+    for (const char* command :
+         {"create", "import", "dump", "info", "repair", "demo", "compare", "copy"}) {
+        EXPECT_THAT(result.err, HasSubstr(std::string("\n  ") + command + " ")) << command;
+    }
 }
 
 TEST_F(CommandLine, HelpHasNoEnglishHeadingOrText) {
@@ -126,7 +143,7 @@ TEST_F(CommandLine, ReadOnlyCommandsLeaveTheFileByteIdentical) {
     const std::string before = testsupport::fileBytes(m_vdb);
     for (const Args& args :
          {Args{"info", m_vdb, "-p", "geheim"}, Args{"dump", m_vdb, "Kunden", "-p", "geheim"},
-          Args{"dump", m_vdb, "Lieferanten", "-p", "geheim"},
+          Args{"repair", m_vdb, "-p", "falsch"}, Args{"dump", m_vdb, "Lieferanten", "-p", "geheim"},
           Args{"info", m_vdb, "-p", "falsch"}}) {
         runVdb(args);
         EXPECT_EQ(testsupport::fileBytes(m_vdb), before) << args[0];

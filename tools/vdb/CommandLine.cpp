@@ -1,5 +1,6 @@
 #include "vdb/CommandLine.h"
 
+#include <algorithm>
 #include <optional>
 
 #include <CLI/CLI.hpp>
@@ -15,6 +16,7 @@
 #include "vdb/ImportCommand.h"
 #include "vdb/InfoCommand.h"
 #include "vdb/Login.h"
+#include "vdb/RepairCommand.h"
 #include "version/Version.h"
 
 namespace vdb {
@@ -79,17 +81,28 @@ int compare(const CLI::App& command, const Arguments& arguments, Console& consol
         console.out);
 }
 
-// Runs the command the parser chose; throws what the command throws.
-void dispatch(const CLI::App& command, const Arguments& arguments, Console& console) {
+// Runs the command the parser chose and returns its exit code; throws what the command throws.
+int dispatch(const CLI::App& command, const Arguments& arguments, Console& console) {
     const std::string name = command.get_name();
-    if (name == "create") return createCommand(arguments.file, arguments.schemaFile, console.out);
-    if (name == "demo") return demoCommand(arguments.file, arguments.records, console.out);
+    if (name == "create") {
+        createCommand(arguments.file, arguments.schemaFile, console.out);
+        return exit_code::Success;
+    }
+    if (name == "demo") {
+        demoCommand(arguments.file, arguments.records, console.out);
+        return exit_code::Success;
+    }
     const Login user = login(command, arguments, console);
     if (name == "import") {
-        return importCommand(arguments.file, arguments.table, arguments.csvFile, user, console.out);
+        importCommand(arguments.file, arguments.table, arguments.csvFile, user, console.out);
+        return exit_code::Success;
     }
-    if (name == "dump") return dumpCommand(arguments.file, arguments.table, user, console.out);
-    infoCommand(arguments.file, user, console.out);
+    if (name == "dump") {
+        dumpCommand(arguments.file, arguments.table, user, console.out);
+        return exit_code::Success;
+    }
+    if (name == "repair") return repairCommand(arguments.file, user, console.out);
+    return infoCommand(arguments.file, user, console.out);
 }
 
 void defineCompare(CLI::App& app, Arguments& arguments) {
@@ -111,19 +124,16 @@ void defineCompare(CLI::App& app, Arguments& arguments) {
         "2 falscher Aufruf.");
 }
 
-// The same for every command; returns copy's own exit code, Success for the others.
-int dispatchWithCode(const CLI::App& command, Arguments& arguments, Console& console) {
-    if (command.get_name() == "copy") return copyCommand(command, arguments.copy, console);
-    dispatch(command, arguments, console);
-    return exit_code::Success;
-}
-
 void defineCommands(CLI::App& app, Arguments& arguments) {
     app.require_subcommand(1);
     app.footer(
         "Rückgabewerte: 0 Erfolg; 1 Fehler der Datenbank (mit Fehlercode) oder einer "
         "Eingabedatei (Schema, CSV); 2 falscher Aufruf; bei copy außerdem 3 (Lauf beendet, "
-        "aber mit Fehlern) und 4 (abgebrochen), siehe vdb copy --help.\n"
+        "aber mit Fehlern) und 4 (abgebrochen), siehe vdb copy --help; bei info und repair "
+        "außerdem 3 (die Datei muss repariert werden).\n"
+        "Eine .vdb-Datei ist eine SQLite-Datei, deren Datensätze jedes SQLite-Werkzeug ohne "
+        "Anmeldung liest: legen Sie Datenbankdateien nur in Ordner, die allein ihre Benutzer "
+        "lesen können, und kopieren Sie sie nur in solche Ordner.\n"
         "CSV: UTF-8, Zeilenende CR LF (LF wird beim Import ebenso gelesen), Texte in "
         "Anführungszeichen, leere Zelle ohne Anführungszeichen = kein Wert, \"\" = leerer Text, "
         "Wahrheitswerte true/false.\n"
@@ -145,6 +155,24 @@ void defineCommands(CLI::App& app, Arguments& arguments) {
     auto* info =
         addFileCommand(app, "info", "zeigt Tabellen, Felder, Indizes und Datensätze", arguments);
     addLoginOptions(*info, arguments);
+    info->footer(
+        "Öffnet die Datei schreibgeschützt und ändert nichts, auch wenn sie beim letzten "
+        "Schreiben nicht sauber geschlossen wurde. Rückgabewerte: 0 die Datei ist vollständig; "
+        "3 sie muss repariert werden (ausgesetzter Index, nicht sauber geschlossen, siehe vdb "
+        "repair); 1 sie kann nicht gelesen werden.");
+
+    auto* repair = addFileCommand(
+        app, "repair", "stellt eine Datei wieder her und baut ausgesetzte Indizes neu auf",
+        arguments);
+    addLoginOptions(*repair, arguments);
+    repair->footer(
+        "Öffnet die Datei mit Schreibzugriff (das stellt eine nicht sauber geschlossene Datei "
+        "wieder her), baut jeden ausgesetzten Index neu auf und prüft die Datei mit der "
+        "Integritätsprüfung von SQLite. Ein eindeutiger Index, dessen Schlüssel mehrfach "
+        "vorkommen, wird mit diesen Schlüsseln gemeldet und bleibt ausgesetzt. Kein Datensatz "
+        "wird gelöscht oder geändert. Rückgabewerte: 0 die Datei ist vollständig und jeder Index "
+        "aufgebaut; 3 ein Index bleibt ausgesetzt; 1 die Datei kann nicht geöffnet werden oder "
+        "ist beschädigt.");
 
     auto* demo = addFileCommand(app, "demo", "legt eine Demodatenbank an", arguments);
     demo->add_option("--records", arguments.records, "Anzahl der Kunden")
@@ -155,8 +183,30 @@ void defineCommands(CLI::App& app, Arguments& arguments) {
     defineCopyCommand(app, arguments.copy);
 }
 
+// When the first word names no command: "vdb: unbekannter Befehl „WORT“", the list of
+// commands and the exit code.
+std::optional<int> refuseUnknownCommand(CLI::App& app, const std::vector<std::string>& args,
+                                        Console& console) {
+    if (args.empty() || args.front().starts_with('-')) return std::nullopt;
+    const std::vector<CLI::App*> commands = app.get_subcommands({});
+    std::size_t width = 0;
+    for (const CLI::App* command : commands) {
+        if (command->get_name() == args.front()) return std::nullopt;
+        width = std::max(width, command->get_name().size());
+    }
+    console.err << "vdb: unbekannter Befehl „" << args.front() << "“\nBefehle:\n";
+    for (const CLI::App* command : commands) {
+        const std::string& name = command->get_name();
+        console.err << "  " << name << std::string(width - name.size() + 2, ' ')
+                    << command->get_description() << "\n";
+    }
+    console.err << "Aufruf mit --help zeigt die Hilfe.\n";
+    return exit_code::Usage;
+}
+
 // Parses args; returns the exit code when the run ends here (help or a usage error).
 std::optional<int> parse(CLI::App& app, const std::vector<std::string>& args, Console& console) {
+    if (auto code = refuseUnknownCommand(app, args, console)) return code;
     std::vector<std::string> reversed(args.rbegin(), args.rend());  // the parser's order
     try {
         app.parse(reversed);
@@ -179,7 +229,8 @@ int runCommandLine(const std::vector<std::string>& args, Console& console) {
     try {
         const CLI::App& command = *app.get_subcommands().front();
         if (command.get_name() == "compare") return compare(command, arguments, console);
-        return dispatchWithCode(command, arguments, console);
+        if (command.get_name() == "copy") return copyCommand(command, arguments.copy, console);
+        return dispatch(command, arguments, console);
     } catch (const engine::Error& error) {
         console.err << "vdb: " << errorText(error) << "\n";
     } catch (const CommandError& error) {

@@ -5,6 +5,7 @@
 #include "engine/Table.h"
 #include "engine/Tables.h"
 #include "engine/sqlite/SqliteEngine.h"
+#include "vdb/CommandLine.h"
 #include "vdb/SchemaFile.h"
 
 namespace vdb {
@@ -30,7 +31,8 @@ void writeIndex(const IndexSpec& index, std::ostream& out) {
     for (std::size_t i = 0; i < index.fields.size(); ++i) {
         out << (i > 0 ? ", " : "") << index.fields[i];
     }
-    out << (index.unique ? " (eindeutig)" : "") << "\n";
+    out << (index.unique ? " (eindeutig)" : "");
+    out << (index.suspended ? ", ausgesetzt – Neuaufbau nötig" : "") << "\n";
 }
 
 void writeTable(const TableSpec& table, std::int32_t records, std::ostream& out) {
@@ -46,21 +48,39 @@ void writeTable(const TableSpec& table, std::int32_t records, std::ostream& out)
     for (const IndexSpec& index : table.indexes) writeIndex(index, out);
 }
 
+bool anySuspended(const engine::sqlite::Schema& schema) {
+    for (const TableSpec& table : schema.tables) {
+        for (const IndexSpec& index : table.indexes) {
+            if (index.suspended) return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
-void infoCommand(const std::string& file, const Login& login, std::ostream& out) {
-    auto database = openDatabase(file, login, engine::open_flags::ReadOnly);
-    const engine::sqlite::Schema schema = engine::sqlite::readSchema(*database);
+int infoCommand(const std::string& file, const Login& login, std::ostream& out) {
+    const engine::sqlite::OpenedFile inspected =
+        engine::sqlite::openForInspection(file, login.user, login.password);
+    engine::Database& database = *inspected.database;
+    const engine::sqlite::Schema schema = engine::sqlite::readSchema(database);
     out << "Datenbank " << engine::quoted(file) << "\n";
+    if (inspected.leftMidWrite) {
+        out << "Zustand: beim letzten Schreiben nicht sauber geschlossen; gezeigt wird der Stand "
+               "ohne die nicht abgeschlossenen Änderungen. „vdb repair DATEI“ stellt die Datei "
+               "wieder her.\n";
+    }
     out << "Benutzer:";
     for (std::size_t i = 0; i < schema.users.size(); ++i) {
         out << (i > 0 ? ", " : " ") << schema.users[i].name;
     }
     out << "\n";
-    auto tables = database->Tables();
+    auto tables = database.Tables();
     for (const TableSpec& table : schema.tables) {
         writeTable(table, tables->Item(engine::Variant(table.name))->RecordCount(), out);
     }
+    const bool needsMending = inspected.leftMidWrite || anySuspended(schema);
+    return needsMending ? exit_code::Partial : exit_code::Success;
 }
 
 }  // namespace vdb

@@ -13,6 +13,7 @@
 #include "engine/ErrorCodes.h"
 #include "engine/sqlite/Catalog.h"
 #include "engine/sqlite/Connection.h"
+#include "engine/sqlite/FilePermissions.h"
 #include "engine/sqlite/Messages.h"
 #include "engine/sqlite/Transaction.h"
 
@@ -58,7 +59,7 @@ void linkInPlace(const fs::path& from, const std::string& to) {
 
 }  // namespace
 
-void writeDatabaseFile(const std::string& path, const CatalogData& data) {
+void writeDatabaseFile(const std::string& path, const CatalogData& data, const std::string& model) {
     if (somethingAt(path)) throw Error(codes::FileExists, messages::fileExists(path));
     std::error_code error;
     const fs::path target = fs::absolute(fs::path(path), error);
@@ -69,6 +70,7 @@ void writeDatabaseFile(const std::string& path, const CatalogData& data) {
     const fs::path temporary = temporaryName(target);
     try {
         buildFile(temporary, data);
+        if (!model.empty()) copyPermissions(model, temporary);
         linkInPlace(temporary, path);
     } catch (const Error& failure) {
         removeQuietly(temporary);

@@ -10,7 +10,9 @@ namespace engine::sqlite {
 // under a temporary name in the same folder and then linked to path without replacing
 // anything, so path either does not appear or appears complete. Throws engine::Error:
 // FileExists when something is at path, CannotCreate for every other failure (also a
-// missing folder); the temporary file is removed in every case.
-void writeDatabaseFile(const std::string& path, const CatalogData& data);
+// missing folder); the temporary file is removed in every case. With a model file the new
+// file gets the model's permission bits before it appears at path; without one, the default.
+void writeDatabaseFile(const std::string& path, const CatalogData& data,
+                       const std::string& model = {});
 
 }  // namespace engine::sqlite

@@ -18,10 +18,38 @@ namespace engine::sqlite {
 
 namespace {
 
-Connection openChecked(const std::string& path, bool readOnly) {
-    checkFileHeader(path, readOnly);
+// A URI that opens path as an unchangeable file: SQLite then reads neither a write-ahead log
+// nor a rollback journal beside it and takes no lock.
+std::string asStoredUri(const std::string& path) {
+    std::string uri = "file:";
+    for (const char c : path) {
+        if (c == '%' || c == '?' || c == '#') {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            const auto byte = static_cast<unsigned char>(c);
+            uri += {'%', kHex[byte >> 4], kHex[byte & 0xF]};
+        } else {
+            uri += c;
+        }
+    }
+    return uri + "?immutable=1";
+}
+
+Connection connect(const std::string& path, DatabaseState::Access access) {
+    switch (access) {
+        case DatabaseState::Access::Writable:
+            return Connection(path, SQLITE_OPEN_READWRITE);
+        case DatabaseState::Access::ReadOnly:
+            return Connection(path, SQLITE_OPEN_READONLY);
+        case DatabaseState::Access::AsStored:
+            break;
+    }
+    return Connection(asStoredUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+}
+
+Connection openChecked(const std::string& path, DatabaseState::Access access) {
+    checkFileHeader(path, access == DatabaseState::Access::ReadOnly);
     try {
-        return Connection(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
+        return connect(path, access);
     } catch (const Error& error) {
         if (error.code() == codes::FileNotFound || error.code() == codes::FileLocked) throw;
         throw Error(codes::NotADatabase, messages::notADatabase(path));
@@ -59,17 +87,17 @@ void probeWriteLock(Connection& connection, const std::string& path) {
 
 }  // namespace
 
-DatabaseState::DatabaseState(const std::string& path, bool readOnly,
+DatabaseState::DatabaseState(const std::string& path, Access access,
                              std::shared_ptr<KeepAlive> keepAlive,
                              std::shared_ptr<WritingDatabases> writing)
     : m_path(path),
-      m_readOnly(readOnly),
+      m_readOnly(access != Access::Writable),
       m_keepAlive(std::move(keepAlive)),
       m_writing(std::move(writing)),
-      m_connection(openChecked(path, readOnly)) {
+      m_connection(openChecked(path, access)) {
     m_keepAlive->attach(m_connection.handle());
     CatalogData catalog = Catalog::load(m_connection, path);
-    if (!readOnly) {
+    if (!m_readOnly) {
         probeWriteLock(m_connection, path);
         m_connection.exec(kWriteSync);
         m_connection.exec(kRollbackMode);  // finishes a bulk load that was cut off

@@ -28,10 +28,14 @@ class WritingDatabases;
 // mode the writer (WriteAhead) stores the records and holds the open batch.
 class DatabaseState {
 public:
+    // How a file is opened: AsStored reads it as it lies on disk, read-only, leaving aside the
+    // unfinished writes of a file left mid-write (its write-ahead log or rollback journal).
+    enum class Access { Writable, ReadOnly, AsStored };
+
     // Opens and checks the file (see SqliteServer::OpenDatabase for the errors); keepAlive and
     // writing are the server's: keepAlive serves every long statement on this file, writing
     // settles the server's bulk loads whenever a read reaches the end of a table.
-    DatabaseState(const std::string& path, bool readOnly, std::shared_ptr<KeepAlive> keepAlive,
+    DatabaseState(const std::string& path, Access access, std::shared_ptr<KeepAlive> keepAlive,
                   std::shared_ptr<WritingDatabases> writing);
     ~DatabaseState();
     DatabaseState(const DatabaseState&) = delete;
@@ -125,7 +129,7 @@ private:
 
     WriteState m_state = WriteState::SingleChanges;
     std::optional<Transaction> m_transaction;  // the caller's transaction
-    std::unique_ptr<WriteAhead> m_writeAhead;   // in bulk mode, from the first queued record
+    std::unique_ptr<WriteAhead> m_writeAhead;  // in bulk mode, from the first queued record
 };
 
 }  // namespace engine::sqlite

@@ -23,7 +23,7 @@ std::string fileLocked(const std::string& path) {
 std::string needsRecovery(const std::string& path) {
     return "Die Datei " + quoted(path) +
            " wurde beim letzten Schreiben nicht sauber geschlossen und muss wiederhergestellt "
-           "werden. Öffnen Sie sie dazu einmal mit Schreibzugriff.";
+           "werden. Reparieren Sie sie mit „vdb repair DATEI“.";
 }
 
 std::string fileExists(const std::string& path) {

@@ -59,7 +59,7 @@ ObjectRef SqliteDatabase::CreateDatabase(const std::string& path, const Variant&
     if (!isInteger(version, &number) || number != 1 || !isInteger(options, &number)) {
         throw Error(codes::InvalidArgument, messages::createArguments());
     }
-    writeDatabaseFile(path, copyOfCatalog(*m_database));
+    writeDatabaseFile(path, copyOfCatalog(*m_database), m_database->path());
     return std::make_shared<Object>();
 }
 

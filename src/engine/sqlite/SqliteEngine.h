@@ -26,6 +26,7 @@ struct IndexSpec {
     std::string displayName;  // empty: the name
     std::vector<std::string> fields;
     bool unique = false;
+    bool suspended = false;  // read back only: dropped since a bulk load, until a rebuild succeeds
 };
 
 struct TableSpec {
@@ -62,6 +63,27 @@ void createDatabase(const std::filesystem::path& file, const Schema& schema);
 
 // The schema of a database (users without passwords), for inspection.
 Schema readSchema(Database& database);
+
+// A database opened for inspection or repair, and whether its file had been left mid-write by
+// a process that ended.
+struct OpenedFile {
+    std::shared_ptr<Database> database;
+    bool leftMidWrite = false;
+};
+
+// Opens path read-only without ever changing it; a file left mid-write is read without its
+// unfinished writes. Throws engine::Error as DbServer::OpenDatabase does, never NeedsRecovery.
+OpenedFile openForInspection(const std::string& path, const std::string& user,
+                             const std::string& password);
+
+// Opens path for writing; a file left mid-write is recovered by that. Throws engine::Error as
+// DbServer::OpenDatabase does.
+OpenedFile openForRepair(const std::string& path, const std::string& user,
+                         const std::string& password);
+
+// SQLite's integrity check of the whole file: empty when it is sound, otherwise each problem
+// found, as SQLite words it. Throws engine::Error when the file cannot be read.
+std::vector<std::string> checkIntegrity(Database& database);
 
 // Runs work in one transaction on a database opened for writing: either every change that
 // work makes is stored, or none is, when work throws (the exception is passed on).

@@ -30,16 +30,29 @@ std::shared_ptr<Database> SqliteServer::OpenDatabase(const std::string& path,
                                                      const std::string& password,
                                                      std::int32_t flags) {
     const bool readOnly = (flags & open_flags::ReadOnly) != 0;
+    return open(path, user, password,
+                readOnly ? DatabaseState::Access::ReadOnly : DatabaseState::Access::Writable);
+}
+
+std::shared_ptr<Database> SqliteServer::OpenAsStored(const std::string& path,
+                                                     const std::string& user,
+                                                     const std::string& password) {
+    return open(path, user, password, DatabaseState::Access::AsStored);
+}
+
+std::shared_ptr<Database> SqliteServer::open(const std::string& path, const std::string& user,
+                                             const std::string& password,
+                                             DatabaseState::Access access) {
     m_keepAlive->requireIdle();
     // Checking a password takes long by design; the caller stays alive meanwhile.
     std::shared_ptr<DatabaseState> state;
     bool admitted = false;
     m_keepAlive->runAside([&] {
-        state = std::make_shared<DatabaseState>(path, readOnly, m_keepAlive, m_writing);
+        state = std::make_shared<DatabaseState>(path, access, m_keepAlive, m_writing);
         admitted = authenticated(*state, user, password, m_logins);
     });
     if (!admitted) throw Error(codes::AccessDenied, messages::accessDenied());
-    if (!readOnly) m_writing->add(state);
+    if (access == DatabaseState::Access::Writable) m_writing->add(state);
     return std::make_shared<SqliteDatabase>(std::move(state));
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/DbServer.h"
+#include "engine/sqlite/DatabaseState.h"
 #include "engine/sqlite/KeepAlive.h"
 #include "engine/sqlite/VerifiedLogins.h"
 #include "engine/sqlite/WritingDatabases.h"
@@ -27,7 +28,16 @@ public:
                                            const std::string& password,
                                            std::int32_t flags) override;
 
+    // Opens path read-only as it lies on disk: a file left mid-write is read without its
+    // unfinished writes and is not recovered. Throws as OpenDatabase does, except that such a
+    // file raises no NeedsRecovery.
+    std::shared_ptr<Database> OpenAsStored(const std::string& path, const std::string& user,
+                                           const std::string& password);
+
 private:
+    std::shared_ptr<Database> open(const std::string& path, const std::string& user,
+                                   const std::string& password, DatabaseState::Access access);
+
     std::shared_ptr<KeepAlive> m_keepAlive;
     std::shared_ptr<WritingDatabases> m_writing = std::make_shared<WritingDatabases>();
     VerifiedLogins m_logins;
