@@ -26,18 +26,20 @@
 //    back) runs on a thread of its own, using only the connection of the database the call is
 //    about, while the caller's thread waits and calls the keep-alive hook.
 //
-// The keep-alive hook the server was created with runs on the caller's thread only, in the
-// middle of a long call, at most about every 10 ms, and never from inside itself. While it
-// runs, every call on the server or on an object reached through it raises InvalidArgument
-// and changes nothing: the hook may do the caller's own work (repaint a window, take a cancel
-// request) and make no engine call at all. An exception it throws is ignored.
+// The keep-alive hook the server was created with runs on the caller's thread only, never
+// from inside itself, at most about every 10 ms: during a long statement, while the caller
+// waits for work run aside, and while it waits for the writer (settling, or a queue that is
+// full). The writer and any work run aside go on meanwhile. While the hook runs, every call on
+// the server or on an object reached through it raises InvalidArgument and changes nothing:
+// the hook does the caller's own work (repaint a window, take a cancel request) and makes no
+// engine call. An exception it throws is ignored.
 //
 // A record that fails on the writer (a full disk, an I/O error) ends the storing: the records
-// queued after it are dropped, and the failure is raised once, by the first call that settles
-// the database or queues another record (a later Update), by the read that reaches the end of
-// a source table (Move), or by any other use of the target listed above; the calls that may
-// raise it say so. Releasing the database drops a failure no call raised, with its batch;
-// every batch committed before it stays stored.
+// queued after it are dropped, and the failure is raised once, by a later Update, by the read
+// that reaches the end of a source table (Move), or by any other use of the target listed
+// above, whichever comes first; the calls that may raise it say so. Releasing the database
+// drops a failure that no call raised; the records stored before it are committed unless
+// SQLite rolled their batch back with the failure.
 
 namespace engine {
 
