@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run install package bench screenshot test-asan fuzz format lint \
+.PHONY: all deps configure build test run install package bench screenshot test-asan test-tsan fuzz format lint \
 	clean
 
 all: build
@@ -56,6 +56,10 @@ screenshot: build
 # (a regular expression over test executables and test names) limits the run.
 test-asan:
 	@ASAN_TESTS='$(ASAN_TESTS)' WERROR=$(WERROR) scripts/test-asan.sh
+
+# The tests that run the engine's threads under ThreadSanitizer in build-tsan.
+test-tsan:
+	@WERROR=$(WERROR) scripts/test-tsan.sh
 
 # The engine fuzzer (clang, build-fuzz) for FUZZ_SECONDS seconds, one job.
 FUZZ_SECONDS ?= 600

@@ -21,21 +21,7 @@ export QT_QPA_PLATFORM=offscreen
 
 selection=()
 if [[ -n $pattern ]]; then
-    # "<number> <executable> <test name>" per test, from the verbose listing of ctest.
-    numbers=$(ctest --test-dir "$build" -N -V | awk '
-        match($0, /^[0-9]+: Test command: [^ ]+/) {
-            split($0, words, " "); n = words[1]; sub(/:$/, "", n)
-            exe[n] = words[4]; sub(/.*\//, "", exe[n])
-        }
-        match($0, /^ *Test +#[0-9]+: /) {
-            n = $2; sub(/^#/, "", n); sub(/:$/, "", n)
-            name = substr($0, RLENGTH + 1); sub(/ +#.*/, "", name)
-            print n, exe[n], name
-        }' | grep -E -- "$pattern" | awk '{print $1}' | paste -sd, -) || true
-    if [[ -z $numbers ]]; then
-        echo "No test matches ASAN_TESTS='$pattern'." >&2
-        exit 1
-    fi
+    numbers=$(scripts/test-numbers.sh "$build" "$pattern")
     selection=(-I "0,0,0,$numbers")
 fi
 

@@ -10,7 +10,8 @@ namespace engine {
 class Tables;
 
 // An open database file. Releasing the last reference commits pending bulk work and closes
-// the file; objects reached through it then raise an error when used.
+// the file; objects reached through it then raise an error when used. Which thread does what
+// during a bulk load: see the head of DbServer.h.
 //
 // Bulk loading ("key storage"), both raising ReadOnly on a write-protected database:
 //  - PrepareKeyStorage(false) on a writable database sets every index of every table aside as
@@ -29,6 +30,7 @@ class Tables;
 //  - Index::Rebuild makes a pending index live again and checks unique indexes then.
 class Database : public Object {
 public:
+    // May raise an earlier record's failure.
     virtual std::shared_ptr<engine::Tables> Tables() = 0;
 
     // Writes a new database at path with this database's tables, fields, indexes and users
@@ -38,7 +40,8 @@ public:
     virtual ObjectRef CreateDatabase(const std::string& path, const Variant& version,
                                      const Variant& options, const Variant& reserved) = 0;
 
-    // Bulk-load mode on a database opened for writing (see above).
+    // Bulk-load mode on a database opened for writing (see above). Each may raise an earlier
+    // record's failure.
     virtual void KeyStorageAccess(bool enable) = 0;
     virtual void PrepareKeyStorage(bool keepIndexes) = 0;
 };

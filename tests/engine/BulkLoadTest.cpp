@@ -105,23 +105,34 @@ TEST_F(BulkLoadTest, SwitchingBulkModeOffCommitsTheOpenBatch) {
 }
 
 // A long rebuild calls the server's keep-alive hook; a call into the engine from inside the hook
-// is refused without harm to the rebuild or the file.
+// is refused without harm to the rebuild or the file, whether it would use the file or only
+// the catalog.
 TEST_F(BulkLoadTest, LongRebuildKeepsTheCallerAliveAndRefusesCallsFromTheHook) {
     std::shared_ptr<engine::Database> database;
     std::shared_ptr<engine::Table> kunden;
+    std::shared_ptr<engine::Indexes> indexes;
+    std::shared_ptr<engine::Field> name;
     int hookCalls = 0;
-    std::vector<I32> refusedCodes;
+    std::vector<std::vector<I32>> refusedCodes;
     std::set<std::thread::id> hookThreads;
     auto server = engine::sqlite::createServer([&] {
         hookThreads.insert(std::this_thread::get_id());
-        if (!kunden) return;  // still opening
+        if (!name) return;  // still opening
         ++hookCalls;
-        refusedCodes.push_back(codeOf([&] { kunden->MoveFirst(32); }));
-        refusedCodes.push_back(codeOf([&] { database->Tables(); }));
+        refusedCodes.push_back({
+            codeOf([&] { kunden->MoveFirst(32); }),
+            codeOf([&] { database->Tables(); }),
+            codeOf([&] { kunden->Fields(); }),
+            codeOf([&] { kunden->Indexes(); }),
+            codeOf([&] { name->Name(); }),
+            codeOf([&] { indexes->Activate(Variant("NameIdx")); }),
+        });
     });
     database = server->OpenDatabase(m_path, testsupport::kUser, testsupport::kPassword, 0);
     database->KeyStorageAccess(true);
     kunden = database->Tables()->Item(Variant("Kunden"));
+    indexes = kunden->Indexes();
+    name = kunden->Fields()->Item(Variant("Name"));
     for (I32 id = 0; id < 100'000; ++id) addKunde(*kunden, id, "Kunde " + std::to_string(id));
     addKunde(*kunden, 7);
     kunden->Indexes()->ItemAt(1)->Rebuild();
@@ -132,7 +143,8 @@ TEST_F(BulkLoadTest, LongRebuildKeepsTheCallerAliveAndRefusesCallsFromTheHook) {
     EXPECT_GT(hookCalls, 0);
     // Never on the writer thread or a thread of a long step: the hook belongs to the caller.
     EXPECT_EQ(hookThreads, std::set{std::this_thread::get_id()});
-    for (I32 code : refusedCodes) EXPECT_EQ(code, codes::InvalidArgument);
+    const std::vector<I32> allRefused(6, codes::InvalidArgument);
+    for (const auto& refused : refusedCodes) EXPECT_EQ(refused, allRefused);
     EXPECT_EQ(kunden->RecordCount(), 100'001);
     kunden.reset();
     database.reset();
@@ -183,6 +195,31 @@ TEST_F(BulkLoadTest, FailedWriteBehindTheCallerComesOutBeforeTheSourceEnds) {
                        "SELECT count(*) FROM pragma_integrity_check WHERE "
                        "integrity_check <> 'ok'"),
               0);
+}
+
+// Activating an index finalizes the cursor's statement, which uses the connection: the records
+// queued before are stored first, and one that failed behind the caller comes out there.
+TEST_F(BulkLoadTest, ActivatingAnIndexAfterQueuedRecordsSettlesTheWriterFirst) {
+    auto database = reopenBulk();
+    auto kunden = database->Tables()->Item(Variant("Kunden"));
+    kunden->MoveFirst(32);  // the cursor's statement is prepared
+    // From outside, the table is given a check that refuses the last record when the writer
+    // stores it.
+    enginetest::rawSql(m_path,
+                       "DROP TABLE data_1; CREATE TABLE data_1(f0 INTEGER CHECK (f0 <> 299), "
+                       "f1 TEXT, f2 INTEGER, f3 INTEGER) STRICT");
+    for (I32 id = 0; id < 300; ++id) addKunde(*kunden, id, "Kunde " + std::to_string(999 - id));
+    EXPECT_EQ(codeOf([&] { kunden->Indexes()->Activate(Variant("NameIdx")); }), codes::IoError);
+
+    kunden->Indexes()->Activate(Variant("NameIdx"));
+    std::vector<I32> ids;
+    for (kunden->MoveFirst(32); !kunden->Eof(); kunden->Move(1, 32)) {
+        ids.push_back(kunden->Fields()->Item(Variant("ID"))->Value().int32());
+    }
+    EXPECT_EQ(static_cast<I32>(ids.size()), kunden->RecordCount());
+    ASSERT_EQ(ids.size(), 299u);
+    EXPECT_EQ(ids.front(), 298);  // in the order of the names
+    EXPECT_EQ(ids.back(), 0);
 }
 
 // Values cross to the writer thread packed into reused chunks: every kind of value, the unset
@@ -342,9 +379,9 @@ Child startChild(void (*life)(const std::string&, int), const std::string& path)
 // The child stores records in bulk mode, reports through the pipe once two batches must
 // have been committed (the writer lags at most kMostRecordsBehind records), and goes on storing
 // until it is killed.
-constexpr I32 kTwoBatchesStored =
-    2 * engine::sqlite::WriteAhead::kBatchRecords +
-    static_cast<I32>(engine::sqlite::WriteAhead::kMostRecordsBehind) + 1;
+constexpr I32 kTwoBatchesStored = 2 * engine::sqlite::WriteAhead::kBatchRecords +
+                                  static_cast<I32>(engine::sqlite::WriteAhead::kMostRecordsBehind) +
+                                  1;
 
 [[noreturn]] void loadUntilKilled(const std::string& path, int reportFd) {
     auto database = enginetest::openDb(path);

@@ -33,26 +33,27 @@ public:
     enum class Access { Writable, ReadOnly, AsStored };
 
     // Opens and checks the file (see SqliteServer::OpenDatabase for the errors); keepAlive and
-    // writing are the server's: keepAlive serves every long statement on this file, writing
-    // settles the server's bulk loads whenever a read reaches the end of a table.
+    // writing are the server's.
     DatabaseState(const std::string& path, Access access, std::shared_ptr<KeepAlive> keepAlive,
                   std::shared_ptr<WritingDatabases> writing);
     ~DatabaseState();
     DatabaseState(const DatabaseState&) = delete;
     DatabaseState& operator=(const DatabaseState&) = delete;
 
-    // The open connection, once every record queued for it is stored; throws InvalidArgument
-    // once the database is closed or while the caller's keep-alive hook runs, or the failure
-    // of a queued record (see WriteAhead::settle).
-    Connection& connection();
-    // requireOpen, then settleWrites: for a statement prepared before that is stepped now.
+    // The entry checks, one of which begins every engine call on an object of this database:
+    // requireOpen for a call that reads only the catalog or the object's own state,
+    // requireSettled (or connection) for one that uses the file, requireWritable for one that
+    // changes it. Each throws InvalidArgument once the database is closed or while the
+    // caller's keep-alive hook runs; requireSettled the failure of a queued record too.
+    void requireOpen() const;
     void requireSettled();
-    // The connection as it is, for storing a record in the transaction that is open.
-    Connection& connectionInUse() noexcept { return m_connection; }
     // Throws unless the database is open and writable (ReadOnly when opened write-protected).
     void requireWritable();
+    // The open connection, after requireSettled.
+    Connection& connection();
+    // The connection as it is, for storing a record in the transaction that is open.
+    Connection& connectionInUse() noexcept { return m_connection; }
     bool isOpen() const noexcept { return m_state != WriteState::Closed; }
-    void requireOpen() const;
 
     const std::string& path() const noexcept { return m_path; }
     const std::vector<UserRecord>& users() const noexcept { return m_users; }
@@ -75,8 +76,7 @@ public:
     void queueRecord(TableState& table, const std::vector<StoredValue>& values);
     // Waits until every queued record is stored; throws the failure of one.
     void settleWrites();
-    // settleWrites for every database of the server: a read that reaches the end of a table
-    // ends a table's copy, and a failure to store its last records belongs to that copy.
+    // settleWrites for every database of the server, for a read that reaches the end of a table.
     void settleServerWrites();
     // Runs one long step (see KeepAlive::runAside) while the caller stays alive. work uses only
     // a connection obtained before. Passes on what work throws.

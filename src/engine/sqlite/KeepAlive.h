@@ -10,9 +10,9 @@ namespace engine::sqlite {
 
 // Keeps the caller alive during one long engine call (emptying a table, building an index,
 // folding the write-ahead log back): SQLite's progress handler on each connection of the
-// server calls the caller's hook at most every kInterval. While the hook runs, the engine
-// refuses every call (requireIdle), so that nothing re-enters SQLite from inside it, and the
-// hook is never called from inside itself. One object serves one server and its databases.
+// server calls the caller's hook at most every kInterval. What the hook may do and what runs
+// meanwhile: see the head of engine/DbServer.h; requireIdle is the refusal every engine call
+// begins with. One object serves one server and its databases.
 class KeepAlive {
 public:
     using Hook = std::function<void()>;
@@ -36,12 +36,9 @@ public:
     // Throws engine::Error InvalidArgument while the hook runs; returns otherwise.
     void requireIdle() const;
 
-    // Runs work, which touches no engine object but its own connection, on a thread of its
-    // own while the calling thread calls the hook every kInterval; for single steps that take
-    // long and that the progress handler cannot interrupt (opening with its password check,
-    // emptying a table, dropping an index, a commit that folds the log back into the file).
-    // Without a hook, from inside the hook or on an engine thread, work runs on the calling
-    // thread. Passes on what work throws.
+    // Runs work on a thread of its own while the calling thread calls the hook every
+    // kInterval. Without a hook, from inside the hook or on an engine thread, work runs on the
+    // calling thread. Passes on what work throws.
     void runAside(const std::function<void()>& work);
 
     // Waits for another engine thread: calls ready with kInterval until it returns true (ready

@@ -30,6 +30,8 @@ RecordCursor::RecordCursor(std::shared_ptr<DatabaseState> database, TableState& 
     : m_database(std::move(database)), m_table(table) {}
 
 void RecordCursor::setOrder(const IndexDef* index) {
+    // Finalizing the statement uses the connection.
+    m_database->requireSettled();
     m_orderBy.clear();
     if (index) {
         for (int position : index->fields) m_orderBy += columnName(position) + ", ";

@@ -47,9 +47,8 @@ struct Schema {
 };
 
 // Called by the engine at most about every 10 ms during one long call (emptying a table,
-// building an index, committing), on the calling thread, e.g. to let a window repaint. While it
-// runs, every call into the engine raises engine::Error InvalidArgument; an exception it
-// throws is ignored.
+// building an index, committing), on the calling thread, e.g. to let a window repaint; what it
+// may do: see the head of engine/DbServer.h.
 using KeepAliveHook = std::function<void()>;
 
 // A new server; the program keeps one for its whole life. Without a hook, long calls run

@@ -16,6 +16,7 @@ SqliteField::SqliteField(std::shared_ptr<DatabaseState> database, const FieldDef
       m_newRecord(std::move(newRecord)) {}
 
 std::string SqliteField::Name() {
+    m_database->requireOpen();
     return m_def.name;
 }
 

@@ -2,20 +2,24 @@
 
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
+#include "engine/sqlite/CatalogModel.h"
+#include "engine/sqlite/DatabaseState.h"
 #include "engine/sqlite/Messages.h"
 #include "engine/sqlite/SqliteField.h"
 
 namespace engine::sqlite {
 
-SqliteFields::SqliteFields(std::string tableName, std::vector<std::shared_ptr<SqliteField>> fields)
-    : m_tableName(std::move(tableName)), m_fields(std::move(fields)) {
-    for (std::size_t i = 0; i < m_fields.size(); ++i) {
-        m_fieldNames.push_back(m_fields[i]->Name());
+SqliteFields::SqliteFields(std::shared_ptr<DatabaseState> database, const TableDef& table,
+                           std::vector<std::shared_ptr<SqliteField>> fields)
+    : m_database(std::move(database)), m_tableName(table.name), m_fields(std::move(fields)) {
+    for (std::size_t i = 0; i < table.fields.size(); ++i) {
+        m_fieldNames.push_back(table.fields[i].name);
         m_names.add(m_fieldNames.back(), static_cast<int>(i));
     }
 }
 
 std::int32_t SqliteFields::Count() {
+    m_database->requireOpen();
     return static_cast<std::int32_t>(m_fields.size());
 }
 
@@ -27,6 +31,7 @@ std::shared_ptr<Field> SqliteFields::ItemAt(std::int32_t position) {
 }
 
 std::shared_ptr<Field> SqliteFields::Item(const Variant& key) {
+    m_database->requireOpen();
     const std::string& name = key.text();
     // A copy asks for the fields record after record in the same order, mostly field order:
     // trying the field after the last one found spares hashing the name.

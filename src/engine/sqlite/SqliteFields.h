@@ -9,12 +9,16 @@
 
 namespace engine::sqlite {
 
+class DatabaseState;
 class SqliteField;
+struct TableDef;
 
 // A table's fields in field order, looked up by name in O(1).
 class SqliteFields : public Fields {
 public:
-    SqliteFields(std::string tableName, std::vector<std::shared_ptr<SqliteField>> fields);
+    // fields: one per field of table, in its order.
+    SqliteFields(std::shared_ptr<DatabaseState> database, const TableDef& table,
+                 std::vector<std::shared_ptr<SqliteField>> fields);
 
     std::int32_t Count() override;
     // InvalidArgument for a position outside 0 .. Count() - 1.
@@ -23,6 +27,7 @@ public:
     std::shared_ptr<Field> Item(const Variant& key) override;
 
 private:
+    std::shared_ptr<DatabaseState> m_database;
     std::string m_tableName;
     std::vector<std::shared_ptr<SqliteField>> m_fields;
     std::vector<std::string> m_fieldNames;  // by position

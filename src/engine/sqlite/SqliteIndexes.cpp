@@ -2,6 +2,7 @@
 
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
+#include "engine/sqlite/DatabaseState.h"
 #include "engine/sqlite/Messages.h"
 #include "engine/sqlite/RecordCursor.h"
 #include "engine/sqlite/SqliteIndex.h"
@@ -9,14 +10,19 @@
 
 namespace engine::sqlite {
 
-SqliteIndexes::SqliteIndexes(TableState& table, std::vector<std::shared_ptr<SqliteIndex>> indexes,
+SqliteIndexes::SqliteIndexes(std::shared_ptr<DatabaseState> database, TableState& table,
+                             std::vector<std::shared_ptr<SqliteIndex>> indexes,
                              std::shared_ptr<RecordCursor> cursor)
-    : m_table(table), m_indexes(std::move(indexes)), m_cursor(std::move(cursor)) {
+    : m_database(std::move(database)),
+      m_table(table),
+      m_indexes(std::move(indexes)),
+      m_cursor(std::move(cursor)) {
     const auto& defs = m_table.def().indexes;
     for (std::size_t i = 0; i < defs.size(); ++i) m_names.add(defs[i].name, static_cast<int>(i));
 }
 
 std::int32_t SqliteIndexes::Count() {
+    m_database->requireOpen();
     return static_cast<std::int32_t>(m_indexes.size());
 }
 
@@ -28,6 +34,7 @@ std::shared_ptr<Index> SqliteIndexes::ItemAt(std::int32_t position) {
 }
 
 void SqliteIndexes::Activate(const Variant& key) {
+    m_database->requireOpen();
     const int position = positionOf(key);
     m_cursor->setOrder(&m_table.def().indexes[static_cast<std::size_t>(position)]);
 }

@@ -8,6 +8,7 @@
 
 namespace engine::sqlite {
 
+class DatabaseState;
 class RecordCursor;
 class SqliteIndex;
 class TableState;
@@ -15,7 +16,8 @@ class TableState;
 // A table's indexes in their defined order; Activate sets the order of the table's cursor.
 class SqliteIndexes : public Indexes {
 public:
-    SqliteIndexes(TableState& table, std::vector<std::shared_ptr<SqliteIndex>> indexes,
+    SqliteIndexes(std::shared_ptr<DatabaseState> database, TableState& table,
+                  std::vector<std::shared_ptr<SqliteIndex>> indexes,
                   std::shared_ptr<RecordCursor> cursor);
 
     std::int32_t Count() override;
@@ -28,6 +30,7 @@ public:
 private:
     int positionOf(const Variant& key);
 
+    std::shared_ptr<DatabaseState> m_database;
     TableState& m_table;
     std::vector<std::shared_ptr<SqliteIndex>> m_indexes;
     std::shared_ptr<RecordCursor> m_cursor;

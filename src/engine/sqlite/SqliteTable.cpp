@@ -22,12 +22,12 @@ SqliteTable::SqliteTable(std::shared_ptr<DatabaseState> database, TableState& ta
     for (const FieldDef& def : table.def().fields) {
         fields.push_back(std::make_shared<SqliteField>(m_database, def, m_cursor, m_newRecord));
     }
-    m_fields = std::make_shared<SqliteFields>(table.def().name, std::move(fields));
+    m_fields = std::make_shared<SqliteFields>(m_database, table.def(), std::move(fields));
     std::vector<std::shared_ptr<SqliteIndex>> indexes;
     for (std::size_t i = 0; i < table.def().indexes.size(); ++i) {
         indexes.push_back(std::make_shared<SqliteIndex>(m_database, table, i));
     }
-    m_indexes = std::make_shared<SqliteIndexes>(table, std::move(indexes), m_cursor);
+    m_indexes = std::make_shared<SqliteIndexes>(m_database, table, std::move(indexes), m_cursor);
 }
 
 std::string SqliteTable::Name() {
@@ -42,14 +42,17 @@ std::string SqliteTable::DisplayName(std::int32_t) {
 }
 
 std::shared_ptr<engine::Fields> SqliteTable::Fields() {
+    m_database->requireOpen();
     return m_fields;
 }
 
 std::shared_ptr<engine::Indexes> SqliteTable::Indexes() {
+    m_database->requireOpen();
     return m_indexes;
 }
 
 std::int32_t SqliteTable::RecordCount() {
+    m_database->requireSettled();
     const std::int64_t count = m_table.recordCount();
     return static_cast<std::int32_t>(
         std::min<std::int64_t>(count, std::numeric_limits<std::int32_t>::max()));

@@ -18,6 +18,7 @@ SqliteTables::SqliteTables(const std::shared_ptr<DatabaseState>& database) : m_d
 }
 
 std::int32_t SqliteTables::Count() {
+    m_database->requireOpen();
     return static_cast<std::int32_t>(m_tables.size());
 }
 

@@ -29,7 +29,8 @@ public:
     void forgetRecordCount() noexcept { m_recordCount.reset(); }
 
     // Stores the record begun (one value per field). In a bulk load the record may only be
-    // queued; a failure to store it is then thrown by a later call (see WriteAhead). Throws
+    // queued; a failure to store it then comes out later (see the head of engine/DbServer.h).
+    // Throws
     // DuplicateKey naming the unique index that already holds the key, or the mapped SQLite
     // error; nothing is stored then.
     void insert(NewRecord& record);

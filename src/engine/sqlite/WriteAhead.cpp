@@ -108,13 +108,15 @@ void WriteAhead::settle() {
     handOver();
     m_keepAlive.waitUntil([this](std::chrono::milliseconds interval) {
         std::unique_lock lock(m_mutex);
-        return m_idle.wait_for(lock, interval,
-                               [this] { return m_queued.empty() && !m_storing; });
+        return m_idle.wait_for(lock, interval, [this] { return m_queued.empty() && !m_storing; });
     });
-    if (!failed()) return;
-    std::exception_ptr failure = std::exchange(m_failure, nullptr);
-    m_failed.store(false, std::memory_order_release);
-    std::rethrow_exception(failure);
+    std::exception_ptr failure;
+    {
+        std::lock_guard lock(m_mutex);
+        failure = std::exchange(m_failure, nullptr);
+        m_failed.store(false, std::memory_order_relaxed);
+    }
+    if (failure) std::rethrow_exception(failure);
 }
 
 void WriteAhead::commitBatch() {
@@ -133,8 +135,7 @@ void WriteAhead::handOver() {
     if (m_filling.tables.empty()) return;
     m_keepAlive.waitUntil([this](std::chrono::milliseconds interval) {
         std::unique_lock lock(m_mutex);
-        return m_idle.wait_for(lock, interval,
-                               [this] { return m_queued.size() < kQueuedChunks; });
+        return m_idle.wait_for(lock, interval, [this] { return m_queued.size() < kQueuedChunks; });
     });
     {
         std::lock_guard lock(m_mutex);
@@ -197,7 +198,8 @@ void WriteAhead::store(TableState& table) {
     ++m_batchRecords;
     // The clock is read every 64 records only: a record takes microseconds.
     if (m_batchRecords < kBatchRecords &&
-        (m_batchRecords % 64 != 0 || std::chrono::steady_clock::now() - m_batchStart < kBatchTime)) {
+        (m_batchRecords % 64 != 0 ||
+         std::chrono::steady_clock::now() - m_batchStart < kBatchTime)) {
         return;
     }
     try {
@@ -211,7 +213,7 @@ void WriteAhead::store(TableState& table) {
 void WriteAhead::recordFailure() noexcept {
     std::lock_guard lock(m_mutex);
     if (!m_failure) m_failure = std::current_exception();
-    m_failed.store(true, std::memory_order_release);
+    m_failed.store(true, std::memory_order_relaxed);
 }
 
 }  // namespace engine::sqlite

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -22,11 +23,8 @@ class TableState;
 // committing of some records overlaps the caller's reading and converting of the next ones.
 // Records are copied into chunks, packed one after the other, and handed over a chunk at a
 // time; the writer commits them in batches of kBatchRecords or kBatchTime, so that a killed
-// process leaves every committed batch whole.
-//
-// Only this object's thread uses the connection while records are queued; the database
-// settles it (settle) before any other use of the connection. The first failure stops the
-// storing: the records queued after it are dropped, and settle, or the next queue, throws it.
+// process leaves every committed batch whole. Who owns the connection when, and where a
+// failure comes out: see the head of engine/DbServer.h.
 class WriteAhead {
 public:
     WriteAhead(Connection& connection, KeepAlive& keepAlive);
@@ -36,7 +34,7 @@ public:
     WriteAhead& operator=(const WriteAhead&) = delete;
 
     // Queues a copy of values as one record of table. Throws a failure of an earlier record
-    // (see settle).
+    // once the writer has reported one, as settle does.
     void queue(TableState& table, const std::vector<StoredValue>& values);
 
     // Returns once every queued record is stored and the thread waits, keeping the caller
@@ -44,8 +42,10 @@ public:
     // queued after it was dropped, and a batch SQLite rolled back with it is gone.
     void settle();
 
-    // Whether a failure waits to be thrown by settle; may be asked at any time.
-    bool failed() const noexcept { return m_failed.load(std::memory_order_acquire); }
+    // Whether a failure waits to be thrown by settle; may be asked at any time, on either
+    // thread, without the mutex: it is a hint for the per-record paths, and the failure itself
+    // is only ever read under the mutex.
+    bool failed() const noexcept { return m_failed.load(std::memory_order_relaxed); }
 
     // Commits the open batch, if any, after settle. Throws engine::Error; the batch is then
     // rolled back.
@@ -98,8 +98,8 @@ private:
     std::vector<Chunk> m_free;
     bool m_storing = false;
     bool m_stop = false;
-    std::exception_ptr m_failure;
-    std::atomic<bool> m_failed = false;
+    std::exception_ptr m_failure;        // the first failure since the last settle
+    std::atomic<bool> m_failed = false;  // m_failure is set; written under the mutex
 
     // The open batch; used by the writer thread, and by the caller only after settle.
     alignas(kCacheLine) std::optional<Transaction> m_batch;

@@ -8,8 +8,7 @@ namespace engine::sqlite {
 class DatabaseState;
 
 // The writable databases one server has opened, so that a read reaching the end of a table
-// can settle every bulk load of the server: a failure to store the last records of a copied
-// table then comes out while that table's copy ends, not at some later step.
+// can settle every bulk load of the server (see the head of engine/DbServer.h).
 class WritingDatabases {
 public:
     // Remembers database until it is released.
