@@ -1,3 +1,6 @@
+// These tests start processes and send them POSIX signals.
+#ifndef _WIN32
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -254,3 +257,5 @@ TEST_F(VdbCopy, SigintInTheMiddleOfATableCancelsWithWholeIndexesAndExitFour) {
 
 }  // namespace
 }  // namespace reliability
+
+#endif
