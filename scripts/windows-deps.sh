@@ -151,7 +151,7 @@ build_sodium() {
   (cd "$src" && autoreconf -fi >"$work/sodium-autoreconf.log" 2>&1 &&
     ./configure --host=x86_64-w64-mingw32 CC="$cross_cc" --prefix="$out" \
     --disable-shared --enable-static --disable-dependency-tracking >"$work/sodium-configure.log" &&
-    make -j"$jobs" >"$work/sodium-build.log" && make install >/dev/null)
+    make -j"$jobs" >"$work/sodium-build.log" 2>&1 && make install >/dev/null 2>&1)
   rm -rf "$src"
   mark_done sodium
 }
