@@ -72,7 +72,8 @@ WIN_BUILD_TYPE ?= $(BUILD_TYPE)
 WIN_TARGETS ?=
 windows:
 	@scripts/install-deps.sh windows
-	deps=$$(scripts/windows-deps.sh | tail -n 1) && \
+	scripts/windows-deps.sh
+	deps=$$(scripts/windows-deps.sh --path) && \
 	cmake -S . -B $(WIN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(WIN_BUILD_TYPE) \
 	    -DVELTRONA_WERROR=$(WERROR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 	    -DVELTRONA_WIN64_DEPS="$$deps" -DCMAKE_PREFIX_PATH="$$deps/qt" -DQT_HOST_PATH=/usr \
