@@ -4,8 +4,8 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR := $(if $(CI),ON,OFF)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run install package bench screenshot test-asan test-tsan fuzz format lint \
-	clean
+.PHONY: all deps configure build test run install package bench screenshot test-asan test-tsan fuzz format \
+	lint clean windows windows-package windows-test
 
 all: build
 
@@ -65,3 +65,33 @@ test-tsan:
 FUZZ_SECONDS ?= 600
 fuzz:
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz.sh
+
+# The Windows program (64-bit), cross-compiled with MinGW-w64 into WIN_BUILD_DIR against the
+# libraries that scripts/windows-deps.sh builds once into a cache (about an hour the first time).
+# The tests run under Wine, in a Wine prefix inside WIN_BUILD_DIR, on a virtual screen;
+# WIN_TARGETS limits the build to some targets, WINDOWS_TESTS (a regular expression over test
+# executables) the tests.
+WIN_BUILD_DIR ?= build-win
+WIN_BUILD_TYPE ?= $(BUILD_TYPE)
+WIN_TARGETS ?=
+windows:
+	@scripts/install-deps.sh windows
+	scripts/windows-deps.sh
+	deps=$$(scripts/windows-deps.sh --path) && \
+	cmake -S . -B $(WIN_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(WIN_BUILD_TYPE) \
+	    -DVELTRONA_WERROR=$(WERROR) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	    -DVELTRONA_WIN64_DEPS="$$deps" -DCMAKE_PREFIX_PATH="$$deps/qt" -DQT_HOST_PATH=/usr \
+	    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+	    '-DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/scripts/wine-run.sh;$(abspath $(WIN_BUILD_DIR))/wineprefix' \
+	    $(CMAKE_FLAGS)
+	cmake --build $(WIN_BUILD_DIR) $(if $(WIN_TARGETS),--target $(WIN_TARGETS))
+
+# build-win/veltrona-dbcopy-<version>-win64.zip and build-win/veltrona-dbcopy-<version>-win64-setup.exe.
+windows-package: windows
+	cd $(WIN_BUILD_DIR) && cpack
+
+WINDOWS_TESTS ?=
+CTEST_FLAGS ?=
+windows-test: windows
+	xvfb-run -a -s '-screen 0 1280x1024x24' ctest --test-dir $(WIN_BUILD_DIR) --output-on-failure \
+	    -j $(shell nproc) $(if $(WINDOWS_TESTS),-R '$(WINDOWS_TESTS)') $(CTEST_FLAGS)

@@ -17,3 +17,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# pkg-config finds the libraries of the cache only, never the host's.
+if(VELTRONA_WIN64_DEPS)
+    set(ENV{PKG_CONFIG_LIBDIR} "${VELTRONA_WIN64_DEPS}/lib/pkgconfig")
+    set(ENV{PKG_CONFIG_PATH} "")
+endif()

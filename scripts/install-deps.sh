@@ -3,6 +3,9 @@
 #   install-deps.sh                 the build, the tests and the demo
 #   install-deps.sh package         and the tools of `make package`
 #   install-deps.sh check-package   and the tools of scripts/check-package.sh
+#   install-deps.sh windows-deps    and the cross-compiler and tools of scripts/windows-deps.sh
+#   install-deps.sh windows         and Wine and NSIS, for `make windows`, its tests and packages
+#   install-deps.sh check-windows   and the tools of scripts/check-windows.sh
 set -euo pipefail
 
 packages=(
@@ -16,13 +19,24 @@ packages=(
 # programs to strip and to look at with file.
 package_tools=(dpkg-dev file)
 check_tools=(lintian desktop-file-utils appstream man-db)
+# The Windows program: Debian's MinGW-w64 with the POSIX thread model, and what it takes to unpack
+# and build Debian's source packages (libsodium's configure is generated, as Debian does); Wine
+# runs the tests, NSIS makes the setup program, groff renders the manual pages as text; the round
+# of check-windows.sh takes a screenshot.
+windows_deps_tools=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    qt6-base-dev-tools dpkg-dev xz-utils tcl autoconf automake libtool)
+windows_tools=(wine wine64 nsis zip groff-base)
+check_windows_tools=(imagemagick)
 
 case "${1:-}" in
     "") ;;
     package) packages+=("${package_tools[@]}") ;;
     check-package) packages+=("${package_tools[@]}" "${check_tools[@]}") ;;
+    windows-deps) packages+=("${windows_deps_tools[@]}") ;;
+    windows) packages+=("${windows_deps_tools[@]}" "${windows_tools[@]}") ;;
+    check-windows) packages+=("${windows_deps_tools[@]}" "${windows_tools[@]}" "${check_windows_tools[@]}") ;;
     *)
-        echo "usage: $0 [package|check-package]" >&2
+        echo "usage: $0 [package|check-package|windows-deps|windows|check-windows]" >&2
         exit 2
         ;;
 esac

@@ -30,7 +30,7 @@ bool asksForVersion(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     if (asksForVersion(argc, argv)) {
-        std::cout << "veltrona-dbcopy " << veltrona::kVersion << "\n";
+        std::cout << "veltrona-dbcopy " << veltrona::kVersion << "\n" << veltrona::kLicence << "\n";
         return 0;
     }
     QApplication::setApplicationName(QString::fromLatin1(kWindowClass));

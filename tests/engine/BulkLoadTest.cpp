@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sqlite3.h>
+#ifndef _WIN32
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <set>
 #include <stdexcept>
@@ -350,6 +352,7 @@ TEST_F(BulkLoadTest, ReadToTheEndAfterTheLoadWasReleasedIsUnharmed) {
     EXPECT_EQ(read, 300);
 }
 
+#ifndef _WIN32
 // A child process whose whole life is life(path, reportFd); ready tells whether it wrote its
 // one byte to the pipe before it ended. pid is -1 when no child could be started.
 struct Child {
@@ -425,8 +428,11 @@ TEST_F(BulkLoadTest, KilledLoadLeavesAnOpenableFileWithAPrefixOfTheRecords) {
               static_cast<I32>(rows.size()));
 }
 
+#endif
+
 }  // namespace
 
+#ifndef _WIN32
 // The child's whole life: holds the target open in bulk mode with a stored record, reports that
 // through the pipe and waits to be killed.
 [[noreturn]] void holdOpenInBulkMode(const std::string& path, int reportFd) {
@@ -465,3 +471,4 @@ TEST_F(BulkLoadTest, FileInALoadIsInUseAndOnlyAFileLeftByADeadLoadNeedsRecovery)
     EXPECT_EQ(codeOf([&] { enginetest::openDb(m_path, engine::open_flags::Source); }),
               codes::NeedsRecovery);
 }
+#endif

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -119,6 +121,7 @@ TEST_F(CreateDatabaseTest, MissingFolderIsCannotCreateAndLeavesNothing) {
     EXPECT_EQ(entriesIn(m_dir.path()), 1u);
 }
 
+#ifndef _WIN32
 TEST_F(CreateDatabaseTest, UnwritableFolderLeavesNoHalfWrittenFile) {
     const fs::path locked = m_dir.path() / "gesperrt";
     fs::create_directory(locked);
@@ -135,6 +138,7 @@ TEST_F(CreateDatabaseTest, UnwritableFolderLeavesNoHalfWrittenFile) {
     EXPECT_EQ(entriesIn(locked), 0u);
     fs::permissions(locked, fs::perms::owner_all);
 }
+#endif
 
 TEST_F(CreateDatabaseTest, RefusesAVersionOtherThanOne) {
     auto source = enginetest::openDb(m_source, 0x30030);

@@ -1,3 +1,6 @@
+// These tests start processes and send them POSIX signals.
+#ifndef _WIN32
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -153,3 +156,5 @@ INSTANTIATE_TEST_SUITE_P(Points, CrashTest, testing::ValuesIn(kPoints),
 
 }  // namespace
 }  // namespace reliability
+
+#endif

@@ -1,3 +1,6 @@
+// These tests start processes and send them POSIX signals.
+#ifndef _WIN32
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -351,3 +354,5 @@ TEST_F(VdbCopy, SecondCopyWithoutDeleteSuspendsOnlyTheIndexesWithDoubledKeys) {
 
 }  // namespace
 }  // namespace reliability
+
+#endif

@@ -136,7 +136,8 @@ TEST_F(CommandLine, UsageErrorsAreGerman) {
 TEST_F(CommandLine, VersionIsTheProjectVersion) {
     const auto result = runVdb({"--version"});
     EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.out, std::string("vdb ") + veltrona::kVersion + "\n");
+    EXPECT_EQ(result.out,
+              std::string("vdb ") + veltrona::kVersion + "\n" + veltrona::kLicence + "\n");
 }
 
 TEST_F(CommandLine, ReadOnlyCommandsLeaveTheFileByteIdentical) {

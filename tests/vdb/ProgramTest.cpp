@@ -1,3 +1,6 @@
+// These tests start processes and send them POSIX signals.
+#ifndef _WIN32
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -56,3 +59,5 @@ TEST_F(Program, ExitCodesForSuccessFailureAndUsage) {
 }
 
 }  // namespace
+
+#endif

@@ -5,7 +5,7 @@
 // The window loads its paths from the settings store as at any start; this program types the
 // password, switches to the source credentials for the new target, presses Start and, once the
 // run has ended, saves what the window shows. The picture shows the paths of a typical
-// installation instead of the folder the demo ran in.
+// installation instead of the folder the demo ran in (on Windows, the CRM's own folder).
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -17,6 +17,18 @@
 #include "app/GermanTranslations.h"
 #include "app/PlatformServices.h"
 #include "app/frmMain.h"
+
+namespace {
+
+#ifdef _WIN32
+constexpr const char16_t* kShownSource = u"C:\\ProgramData\\VelDB\\Veltrona CRM 2010\\quelle.vdb";
+constexpr const char16_t* kShownTarget = u"C:\\ProgramData\\VelDB\\Veltrona CRM 2010\\ziel.vdb";
+#else
+constexpr const char16_t* kShownSource = u"/home/admin/Veltrona/quelle.vdb";
+constexpr const char16_t* kShownTarget = u"/home/admin/Veltrona/ziel.vdb";
+#endif
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -34,10 +46,8 @@ int main(int argc, char* argv[]) {
     QTest::mouseClick(window.findChild<QCheckBox*>("chkDestAvailable"), Qt::LeftButton);
     QTest::mouseClick(window.findChild<QPushButton*>("cmdStart"), Qt::LeftButton);
     QTest::qWait(200);
-    window.findChild<QLineEdit*>("txtDatabase")
-        ->setText(QStringLiteral("/home/admin/Veltrona/quelle.vdb"));
-    window.findChild<QLineEdit*>("txtDatabaseDest")
-        ->setText(QStringLiteral("/home/admin/Veltrona/ziel.vdb"));
+    window.findChild<QLineEdit*>("txtDatabase")->setText(QString::fromUtf16(kShownSource));
+    window.findChild<QLineEdit*>("txtDatabaseDest")->setText(QString::fromUtf16(kShownTarget));
 
     return window.grab().save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
 }

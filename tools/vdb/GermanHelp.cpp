@@ -1,5 +1,7 @@
 #include "vdb/GermanHelp.h"
 
+#include "version/Version.h"
+
 #include <memory>
 #include <regex>
 #include <set>
@@ -157,7 +159,8 @@ void useGermanTexts(CLI::App& app, const std::string& version) {
     app.formatter(std::make_shared<GermanFormatter>());
     app.failure_message(failureMessage);
     app.set_help_flag("-h,--help", "zeigt diese Hilfe und endet");
-    app.set_version_flag("--version", "vdb " + version, "zeigt die Versionsnummer und endet");
+    app.set_version_flag("--version", "vdb " + version + "\n" + veltrona::kLicence,
+                         "zeigt die Versionsnummer und endet");
     app.group("Befehle");
 }
 

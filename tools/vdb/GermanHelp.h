@@ -7,7 +7,7 @@
 namespace vdb {
 
 // Makes the parser speak German: the headings and labels of the help, the help flag -h/--help,
-// the version flag --version (printing "vdb " + version) and the messages of usage errors
+// the version flag --version (printing "vdb " + version and the licence line) and the messages of usage errors
 // ("vdb: TABLE fehlt."). Call it on the top-level app before adding any command: a command
 // takes the formatter, the help flag, its group heading and the failure message from its
 // parent when it is added, so every command added afterwards speaks German too.

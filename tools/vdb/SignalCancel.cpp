@@ -16,7 +16,10 @@ void writeNote(const char* note) {
     [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, note, std::strlen(note));
 }
 
-void onSignal(int) {
+void onSignal([[maybe_unused]] int signal) {
+#ifdef _WIN32
+    std::signal(signal, onSignal);  // Windows resets the handler before calling it
+#endif
     if (g_rebuilding.load()) {
         writeNote(
             "vdb: Die Indizes werden aufgebaut; der Abbruch wird ignoriert, damit die "
@@ -28,6 +31,20 @@ void onSignal(int) {
 
 }  // namespace
 
+#ifdef _WIN32
+SignalCancel::SignalCancel(std::atomic<bool>& cancel) {
+    g_cancel = &cancel;
+    g_rebuilding.store(false);
+    m_oldInterrupt = std::signal(SIGINT, onSignal);
+    m_oldTerminate = std::signal(SIGTERM, onSignal);
+}
+
+SignalCancel::~SignalCancel() {
+    std::signal(SIGINT, m_oldInterrupt);
+    std::signal(SIGTERM, m_oldTerminate);
+    g_cancel = nullptr;
+}
+#else
 SignalCancel::SignalCancel(std::atomic<bool>& cancel) {
     g_cancel = &cancel;
     g_rebuilding.store(false);
@@ -44,6 +61,7 @@ SignalCancel::~SignalCancel() {
     sigaction(SIGTERM, &m_oldTerminate, nullptr);
     g_cancel = nullptr;
 }
+#endif
 
 void SignalCancel::rebuildStarted() {
     g_rebuilding.store(true);

@@ -22,8 +22,13 @@ public:
     void rebuildStarted() override;
 
 private:
+#ifdef _WIN32
+    void (*m_oldInterrupt)(int) = nullptr;
+    void (*m_oldTerminate)(int) = nullptr;
+#else
     struct sigaction m_oldInterrupt {};
     struct sigaction m_oldTerminate {};
+#endif
 };
 
 }  // namespace vdb

@@ -1,7 +1,9 @@
 #include "engine/sqlite/DatabaseFileWriter.h"
 
 #include <sqlite3.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -50,12 +52,22 @@ void buildFile(const fs::path& file, const CatalogData& data) {
     transaction.commit();
 }
 
+#ifdef _WIN32
+void linkInPlace(const fs::path& from, const std::string& to) {
+    std::error_code error;
+    fs::create_hard_link(from, fs::path(to), error);
+    if (!error) return;
+    if (error == std::errc::file_exists) throw Error(codes::FileExists, messages::fileExists(to));
+    throw Error(codes::CannotCreate, messages::cannotCreate(to, error.message()));
+}
+#else
 void linkInPlace(const fs::path& from, const std::string& to) {
     if (::link(from.c_str(), to.c_str()) == 0) return;
     const int error = errno;
     if (error == EEXIST) throw Error(codes::FileExists, messages::fileExists(to));
     throw Error(codes::CannotCreate, messages::cannotCreate(to, std::strerror(error)));
 }
+#endif
 
 }  // namespace
 
