@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/Utf8Path.h"
 #include "report/ReportText.h"
 
 namespace dbcopy {
@@ -91,7 +92,7 @@ std::string reportJson(const RunSummary& summary) {
 }
 
 bool writeReport(const std::string& path, const RunSummary& summary) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(engine::pathFromUtf8(path), std::ios::binary | std::ios::trunc);
     file << reportJson(summary);
     file.close();
     return static_cast<bool>(file);

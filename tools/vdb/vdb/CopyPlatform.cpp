@@ -5,6 +5,8 @@
 #include <system_error>
 #include <utility>
 
+#include "engine/Utf8Path.h"
+
 namespace vdb {
 
 std::string CopyForm::text(dbcopy::FormText field) const {
@@ -49,7 +51,7 @@ void StreamLogView::append(std::string_view text) {
 
 bool FilesystemProbe::fileExists(const std::string& path) {
     std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
+    return std::filesystem::is_regular_file(engine::pathFromUtf8(path), error);
 }
 
 }  // namespace vdb
