@@ -1,41 +1,16 @@
 #include "TerminalPrompt.h"
 
-#include <termios.h>
-#include <unistd.h>
-
 #include <iostream>
+
+#include "Terminal.h"
 
 namespace vdb {
 
 namespace {
 
-// Switches the terminal's echo off for its lifetime.
-class EchoOff {
-public:
-    EchoOff() : m_active(tcgetattr(STDIN_FILENO, &m_saved) == 0) {
-        if (!m_active) return;
-        termios silent = m_saved;
-        silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
-    }
-    ~EchoOff() {
-        if (m_active) tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_saved);
-    }
-    EchoOff(const EchoOff&) = delete;
-    EchoOff& operator=(const EchoOff&) = delete;
-
-private:
-    termios m_saved{};
-    bool m_active;
-};
-
 std::string askWithPrompt(const char* prompt) {
     std::cerr << prompt << std::flush;
-    std::string password;
-    {
-        EchoOff echoOff;
-        std::getline(std::cin, password);
-    }
+    const std::string password = Terminal::readLineWithoutEcho();
     std::cerr << "\n";
     return password;
 }
