@@ -1,4 +1,13 @@
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+
+TEST(CrashTest, KilledRunLeavesASoundTargetAndTheNextRunCompletes_NeedsPosixFork) {
+    GTEST_SKIP() << "kills a forked import at each point";
+}
+
+#else
+
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -151,3 +160,5 @@ INSTANTIATE_TEST_SUITE_P(Points, CrashTest, testing::ValuesIn(kPoints),
 
 }  // namespace
 }  // namespace reliability
+
+#endif

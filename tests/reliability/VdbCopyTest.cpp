@@ -1,4 +1,17 @@
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+
+TEST(VdbCopy, ProgramRunsThroughAPosixShell_NeedsPosixShell) {
+    GTEST_SKIP() << "runs vdb through sh with quoting and redirections";
+}
+
+TEST(VdbCopy, SigintInTheMiddleOfATable_NeedsPosixFork) {
+    GTEST_SKIP() << "forks vdb and sends it SIGINT";
+}
+
+#else
+
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -254,3 +267,5 @@ TEST_F(VdbCopy, SigintInTheMiddleOfATableCancelsWithWholeIndexesAndExitFour) {
 
 }  // namespace
 }  // namespace reliability
+
+#endif
