@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/Error.h"
+#include "engine/Utf8Path.h"
 #include "report/ReportText.h"
 
 namespace dbcopy {
@@ -92,7 +93,7 @@ std::string reportJson(const RunSummary& summary) {
 }
 
 bool writeReport(const std::string& path, const RunSummary& summary) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(engine::pathFromUtf8(path), std::ios::binary | std::ios::trunc);
     file << reportJson(summary);
     file.close();
     return static_cast<bool>(file);

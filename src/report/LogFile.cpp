@@ -5,13 +5,14 @@
 #include <cstring>
 #include <utility>
 
+#include "engine/Utf8Path.h"
 #include "report/ReportText.h"
 
 namespace dbcopy {
 
 LogFile::LogFile(std::string path, FailureHandler onFailure)
     : m_path(std::move(path)), m_onFailure(std::move(onFailure)) {
-    m_file = std::fopen(m_path.c_str(), "wb");
+    m_file = engine::openFile(m_path, "wb");
     if (!m_file) fail();
 }
 

@@ -12,7 +12,7 @@ std::tm localTime(std::chrono::system_clock::time_point time) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
     std::tm local{};
 #ifdef _WIN32
-    localtime_s(&local, &seconds);
+    localtime_s(&local, &seconds);  // the same thread-safe call, its arguments the other way round
 #else
     localtime_r(&seconds, &local);
 #endif

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "engine/Utf8Path.h"
 #include "report/JsonReport.h"
 #include "report/ReportText.h"
 #include "report/SummaryTable.h"
@@ -13,6 +14,8 @@
 namespace dbcopy {
 
 namespace fs = std::filesystem;
+using engine::pathFromUtf8;
+using engine::utf8Of;
 
 RunArchive::RunArchive(std::string folder, LogFile::FailureHandler onFailure)
     : m_folder(std::move(folder)), m_onFailure(std::move(onFailure)) {}
@@ -22,8 +25,9 @@ RunArchive::~RunArchive() = default;
 void RunArchive::runStarted(const std::string& /*source*/, const std::string& /*target*/) {
     m_told = false;
     std::error_code ignored;
-    fs::create_directories(m_folder, ignored);  // a failure shows when the file cannot be made
-    m_logPath = (fs::path(m_folder) / (newStem() + ".log")).string();
+    fs::create_directories(pathFromUtf8(m_folder),
+                           ignored);  // a failure shows when the file cannot be made
+    m_logPath = utf8Of(pathFromUtf8(m_folder) / pathFromUtf8(newStem() + ".log"));
     m_log =
         std::make_unique<LogFile>(m_logPath, [this](const std::string& message) { tell(message); });
 }
@@ -36,7 +40,7 @@ void RunArchive::finish(const RunSummary& summary) {
     if (!m_log) return;
     m_log->writeSummary(summaryTable(summary));
     m_log.reset();
-    const std::string reportPath = fs::path(m_logPath).replace_extension(".json").string();
+    const std::string reportPath = utf8Of(pathFromUtf8(m_logPath).replace_extension(".json"));
     if (!writeReport(reportPath, summary)) {
         tell("Der Laufbericht " + reportPath + " kann nicht geschrieben werden.");
     }
@@ -48,7 +52,7 @@ std::string RunArchive::newStem() const {
     const std::string stamp = fileStamp(std::chrono::system_clock::now());
     std::string stem = stamp;
     std::error_code ignored;
-    for (int number = 2; fs::exists(fs::path(m_folder) / (stem + ".log"), ignored); ++number) {
+    for (int number = 2; fs::exists(pathFromUtf8(m_folder) / (stem + ".log"), ignored); ++number) {
         stem = stamp + "_" + std::to_string(number);
     }
     return stem;
@@ -57,17 +61,17 @@ std::string RunArchive::newStem() const {
 void RunArchive::prune() const {
     std::error_code error;
     std::set<std::string> stems;
-    for (const auto& entry : fs::directory_iterator(m_folder, error)) {
+    for (const auto& entry : fs::directory_iterator(pathFromUtf8(m_folder), error)) {
         const fs::path path = entry.path();
         if (path.extension() == ".log" || path.extension() == ".json") {
-            stems.insert(path.stem().string());
+            stems.insert(utf8Of(path.stem()));
         }
     }
     // The stems begin with the start time, so their order is the runs' order.
     std::size_t excess = stems.size() > kKeptRuns ? stems.size() - kKeptRuns : 0;
     for (auto stem = stems.begin(); excess > 0; ++stem, --excess) {
-        fs::remove(fs::path(m_folder) / (*stem + ".log"), error);
-        fs::remove(fs::path(m_folder) / (*stem + ".json"), error);
+        fs::remove(pathFromUtf8(m_folder) / pathFromUtf8(*stem + ".log"), error);
+        fs::remove(pathFromUtf8(m_folder) / pathFromUtf8(*stem + ".json"), error);
     }
 }
 

@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -145,10 +145,17 @@ void PlatformTest::settingsStoreKeepsTheValuesInTheUsersConfiguration() {
     dbcopy::QtSettingsStore store;
     store.writeSetting("VeltronaDBCopy", "Startup", "DestDatabase", "/daten/ziel.vdb");
 
+#ifdef _WIN32
+    // The key where the earlier Windows program kept them, so that its users find them again.
+    QSettings native(
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\VeltronaDBCopy"),
+        QSettings::NativeFormat);
+#else
     QSettings native(QSettings::NativeFormat, QSettings::UserScope,
                      QStringLiteral("VeltronaDBCopy"));
     QVERIFY(native.fileName().endsWith(QStringLiteral("/VeltronaDBCopy.conf")));
     QVERIFY(QFile::exists(native.fileName()));
+#endif
     QCOMPARE(native.value(QStringLiteral("Startup/DestDatabase")).toString(),
              QStringLiteral("/daten/ziel.vdb"));
 }

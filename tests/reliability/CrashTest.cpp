@@ -1,7 +1,13 @@
-// These tests start processes and send them POSIX signals.
-#ifndef _WIN32
-
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+
+TEST(CrashTest, KilledRunLeavesASoundTargetAndTheNextRunCompletes_NeedsPosixFork) {
+    GTEST_SKIP() << "kills a forked import at each point";
+}
+
+#else
+
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -59,6 +61,14 @@ TEST(SecretTest, PasswordsAreNeitherInTheFilesNorInTheLog) {
     EXPECT_EQ(filesWithPasswords(dir.path()), "") << "after copying";
 }
 
+#ifdef _WIN32
+
+TEST(SecretTest, CommandLineCopyKeepsPasswordsOut_NeedsPosixShell) {
+    GTEST_SKIP() << "runs vdb through sh and sets permission bits with chmod";
+}
+
+#else
+
 // The command line's copy with every password channel: an option, a password file and the
 // environment; neither its output nor its log file nor its report may hold one.
 TEST(SecretTest, CommandLineCopyKeepsPasswordsOutOfOutputLogAndReport) {
@@ -91,6 +101,8 @@ TEST(SecretTest, CommandLineCopyKeepsPasswordsOutOfOutputLogAndReport) {
     EXPECT_NE(std::system(refused.c_str()), 0);
     EXPECT_NE(testsupport::fileBytes(dir.file("err.txt")).find("Kennwortdatei"), std::string::npos);
 }
+
+#endif
 
 }  // namespace
 }  // namespace reliability

@@ -14,6 +14,7 @@
 #include "TempDir.h"
 #include "TestDatabase.h"
 #include "engine/ErrorCodes.h"
+#include "engine/Utf8Path.h"
 #include "engine/sqlite/SqliteEngine.h"
 
 namespace reliability {
@@ -167,15 +168,16 @@ namespace {
 
 using namespace testsupport;  // the import rig and its sample files
 
-// Folders and files whose names hold umlauts, CJK characters and spaces.
+// Folders and files whose names hold umlauts, CJK characters and spaces, given as UTF-8 as the
+// window and the command line hand them over; on Windows they reach the system as UTF-16.
 TEST(UnicodePathTest, SourceAndCreatedTargetInFoldersWithUnicodeAndSpaces) {
     testsupport::TempDir dir;
-    const auto sourceFolder = dir.path() / "Quelle mit Leerzeichen äß";
-    const auto targetFolder = dir.path() / "Ä Ö ü ß 数据";
-    std::filesystem::create_directory(sourceFolder);
-    std::filesystem::create_directory(targetFolder);
-    const std::string source = (sourceFolder / "quelle datei.vdb").string();
-    const std::string target = (targetFolder / "ziel datei.vdb").string();
+    const std::string sourceFolder = dir.file("Datenbanken Jürgen äß");
+    const std::string targetFolder = dir.file("Sicherung Ä Ö ü ß 数据");
+    std::filesystem::create_directory(engine::pathFromUtf8(sourceFolder));
+    std::filesystem::create_directory(engine::pathFromUtf8(targetFolder));
+    const std::string source = sourceFolder + "/Größe 1.vdb";
+    const std::string target = targetFolder + "/Ziel ä.vdb";
     copyGoodSource(source);
     ImportRig rig;
     rig.useFiles(source, target);
@@ -184,6 +186,8 @@ TEST(UnicodePathTest, SourceAndCreatedTargetInFoldersWithUnicodeAndSpaces) {
 
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), kSuccessLine) << testing::PrintToString(lines);
+    EXPECT_TRUE(std::filesystem::is_regular_file(engine::pathFromUtf8(targetFolder) /
+                                                 engine::pathFromUtf8("Ziel ä.vdb")));
     EXPECT_EQ(testsupport::readRows(target, "Kunden"), testsupport::readRows(source, "Kunden"));
     EXPECT_EQ(testsupport::readRows(target, "Termine"), testsupport::readRows(source, "Termine"));
 }

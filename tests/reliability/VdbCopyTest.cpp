@@ -1,7 +1,17 @@
-// These tests start processes and send them POSIX signals.
-#ifndef _WIN32
-
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+
+TEST(VdbCopy, ProgramRunsThroughAPosixShell_NeedsPosixShell) {
+    GTEST_SKIP() << "runs vdb through sh with quoting and redirections";
+}
+
+TEST(VdbCopy, SigintInTheMiddleOfATable_NeedsPosixFork) {
+    GTEST_SKIP() << "forks vdb and sends it SIGINT";
+}
+
+#else
+
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>

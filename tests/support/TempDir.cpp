@@ -3,6 +3,8 @@
 #include <random>
 #include <system_error>
 
+#include "engine/Utf8Path.h"
+
 namespace testsupport {
 
 TempDir::TempDir() {
@@ -11,6 +13,10 @@ TempDir::TempDir() {
     do {
         m_path = base / ("veltrona-test-" + std::to_string(seed()));
     } while (!std::filesystem::create_directory(m_path));
+}
+
+std::string TempDir::file(const std::string& name) const {
+    return engine::utf8Of(m_path / engine::pathFromUtf8(name));
 }
 
 TempDir::~TempDir() {

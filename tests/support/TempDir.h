@@ -14,7 +14,8 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    // The UTF-8 path of name inside the folder.
+    std::string file(const std::string& name) const;
 
 private:
     std::filesystem::path m_path;

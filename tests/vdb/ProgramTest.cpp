@@ -1,7 +1,13 @@
-// These tests start processes and send them POSIX signals.
-#ifndef _WIN32
-
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+
+TEST(Program, ExitCodesAndEnvironment_NeedsPosixShell) {
+    GTEST_SKIP() << "runs vdb through sh with env and redirections";
+}
+
+#else
+
 #include <sys/wait.h>
 
 #include <cstdlib>

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "TestPlatform.h"
+#include "engine/Utf8Path.h"
 #include "vdb/CommandLine.h"
 
 namespace vdbtest {
@@ -44,7 +46,7 @@ RunResult runVdb(const std::vector<std::string>& args, std::function<std::string
 }
 
 void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    std::ofstream(engine::pathFromUtf8(path), std::ios::binary) << text;
 }
 
 void createKunden(const testsupport::TempDir& dir, const std::string& path) {
@@ -58,19 +60,11 @@ ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
     const char* old = std::getenv(name);
     m_had = old != nullptr;
     if (m_had) m_old = old;
-    if (value) {
-        setenv(name, value, 1);
-    } else {
-        unsetenv(name);
-    }
+    setEnvironment(name, value);
 }
 
 ScopedEnv::~ScopedEnv() {
-    if (m_had) {
-        setenv(m_name.c_str(), m_old.c_str(), 1);
-    } else {
-        unsetenv(m_name.c_str());
-    }
+    setEnvironment(m_name.c_str(), m_had ? m_old.c_str() : nullptr);
 }
 
 }  // namespace vdbtest

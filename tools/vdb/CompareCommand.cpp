@@ -12,6 +12,7 @@
 #include "engine/ErrorCodes.h"
 #include "engine/Table.h"
 #include "engine/Tables.h"
+#include "engine/Utf8Path.h"
 #include "vdb/CommandError.h"
 #include "vdb/CommandLine.h"
 #include "vdb/SchemaFile.h"
@@ -162,7 +163,7 @@ private:
 
 bool fileExists(const std::string& path) {
     std::error_code ignored;
-    return std::filesystem::is_regular_file(path, ignored);
+    return std::filesystem::is_regular_file(engine::pathFromUtf8(path), ignored);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "vdb/CopyCommand.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -13,6 +11,7 @@
 #include "copy/ImportRun.h"
 #include "engine/DbServer.h"
 #include "engine/Error.h"
+#include "engine/Utf8Path.h"
 #include "engine/sqlite/SqliteEngine.h"
 #include "log/ProgressLog.h"
 #include "report/JsonReport.h"
@@ -24,6 +23,7 @@
 #include "vdb/CompareCommand.h"
 #include "vdb/CopyPlatform.h"
 #include "vdb/Login.h"
+#include "vdb/PrivateFile.h"
 #include "vdb/ProgressDisplay.h"
 #include "vdb/SignalCancel.h"
 
@@ -33,19 +33,22 @@ namespace {
 
 // The first line of a password file that only its owner may read.
 std::string readPasswordFile(const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
-        throw CommandError("Die Kennwortdatei " + engine::quoted(path) + " kann nicht gelesen werden.");
+    const FileAccess access = fileAccessOf(path);
+    if (access == FileAccess::Unknown) {
+        throw CommandError("Die Kennwortdatei " + engine::quoted(path) +
+                           " kann nicht gelesen werden.");
     }
-    if ((status.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+    if (access == FileAccess::OpenToOthers) {
         throw CommandError("Die Kennwortdatei " + engine::quoted(path) +
                            " ist für andere Benutzer zugänglich; sie wird nicht verwendet. "
-                           "Erlaubt ist nur der Zugriff des Eigentümers (chmod 600).");
+                           "Erlaubt ist nur der Zugriff des Eigentümers (" +
+                           kOwnerOnlyHint + ").");
     }
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(engine::pathFromUtf8(path), std::ios::binary);
     std::string line;
     if (!file || !std::getline(file, line)) {
-        throw CommandError("Die Kennwortdatei " + engine::quoted(path) + " kann nicht gelesen werden.");
+        throw CommandError("Die Kennwortdatei " + engine::quoted(path) +
+                           " kann nicht gelesen werden.");
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;

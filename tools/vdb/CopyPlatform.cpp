@@ -4,6 +4,8 @@
 #include <system_error>
 #include <utility>
 
+#include "engine/Utf8Path.h"
+
 namespace vdb {
 
 std::string CopyForm::text(dbcopy::FormText field) const {
@@ -42,7 +44,7 @@ void FaultLineStream::lineWritten(const std::string& line, dbcopy::LineKind kind
 
 bool FilesystemProbe::fileExists(const std::string& path) {
     std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
+    return std::filesystem::is_regular_file(engine::pathFromUtf8(path), error);
 }
 
 }  // namespace vdb

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "engine/Error.h"
+#include "engine/Utf8Path.h"
 #include "vdb/DemoData.h"
 #include "vdb/Login.h"
 
@@ -19,7 +20,7 @@ void createAndFill(const std::string& file, std::int32_t customers) {
         DemoData(customers).fill(*database);
     } catch (...) {
         std::error_code ignored;
-        std::filesystem::remove(file, ignored);
+        std::filesystem::remove(engine::pathFromUtf8(file), ignored);
         throw;
     }
 }

@@ -15,6 +15,7 @@
 #include "engine/Fields.h"
 #include "engine/Table.h"
 #include "engine/Tables.h"
+#include "engine/Utf8Path.h"
 #include "engine/sqlite/SqliteEngine.h"
 #include "vdb/CommandError.h"
 #include "vdb/CsvReader.h"
@@ -24,7 +25,7 @@ namespace vdb {
 namespace {
 
 std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(engine::pathFromUtf8(path), std::ios::binary);
     if (!in) throw CommandError("Die CSV-Datei " + engine::quoted(path) + " ist nicht lesbar.");
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/Error.h"
+#include "engine/Utf8Path.h"
 #include "vdb/CommandError.h"
 
 namespace vdb {
@@ -166,11 +167,9 @@ engine::sqlite::Schema parseSchema(const std::string& jsonText) {
     return schema;
 }
 
-engine::sqlite::Schema readSchemaFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw CommandError("Die Schemadatei " + engine::quoted(file.string()) +
-                           " ist nicht lesbar.");
+engine::sqlite::Schema readSchemaFile(const std::string& file) {
+    std::ifstream in(engine::pathFromUtf8(file), std::ios::binary);
+    if (!in) throw CommandError("Die Schemadatei " + engine::quoted(file) + " ist nicht lesbar.");
     return parseSchema({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
 }
 

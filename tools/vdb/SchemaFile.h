@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 #include "engine/sqlite/SqliteEngine.h"
@@ -23,7 +22,7 @@ namespace vdb {
 engine::sqlite::Schema parseSchema(const std::string& json);
 
 // Reads and parses a schema file. Throws CommandError also when the file cannot be read.
-engine::sqlite::Schema readSchemaFile(const std::filesystem::path& file);
+engine::sqlite::Schema readSchemaFile(const std::string& file);
 
 // The name of a field type as the schema file spells it: text, int16, int32, bool.
 std::string typeName(engine::sqlite::FieldType type);

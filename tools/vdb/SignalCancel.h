@@ -1,16 +1,18 @@
 #pragma once
 
 #include <atomic>
-#include <csignal>
+#include <memory>
 
 #include "copy/RunObserver.h"
 
 namespace vdb {
 
-// Turns SIGINT and SIGTERM into a cancel request for one import run while it lives, and puts
-// the previous handlers back afterwards. Once the index rebuild has begun, or a request is
-// already pending, a further signal is ignored with a one-line note on standard error, so that
-// the target keeps whole indexes. Only one may exist at a time.
+// Turns the system's requests to stop into a cancel request for one import run while it lives:
+// SIGINT and SIGTERM on POSIX, Ctrl+C, Ctrl+Break and closing the console on Windows (where a
+// closing console waits for the run to end). The previous handlers are put back afterwards.
+// Once the index rebuild has begun, or a request is already pending, a further request is
+// ignored with a one-line note on standard error, so that the target keeps whole indexes.
+// Only one may exist at a time.
 class SignalCancel : public dbcopy::RunObserver {
 public:
     explicit SignalCancel(std::atomic<bool>& cancel);
@@ -22,13 +24,8 @@ public:
     void rebuildStarted() override;
 
 private:
-#ifdef _WIN32
-    void (*m_oldInterrupt)(int) = nullptr;
-    void (*m_oldTerminate)(int) = nullptr;
-#else
-    struct sigaction m_oldInterrupt {};
-    struct sigaction m_oldTerminate {};
-#endif
+    struct PreviousHandlers;
+    std::unique_ptr<PreviousHandlers> m_previous;
 };
 
 }  // namespace vdb

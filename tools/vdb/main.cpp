@@ -1,18 +1,16 @@
-#include <unistd.h>
-
 #include <iostream>
-#include <string>
-#include <vector>
 
+#include "Terminal.h"
 #include "TerminalPrompt.h"
 #include "vdb/CommandLine.h"
 
 int main(int argc, char** argv) {
+    const vdb::Terminal terminal;
     vdb::Console console{std::cout, std::cerr, nullptr, nullptr, false};
-    if (isatty(STDIN_FILENO)) {
+    if (vdb::Terminal::inputIsTerminal()) {
         console.askPassword = vdb::askPasswordOnTerminal;
         console.askTargetPassword = vdb::askTargetPasswordOnTerminal;
     }
-    console.errIsTerminal = isatty(STDERR_FILENO) != 0;
-    return vdb::runCommandLine(std::vector<std::string>(argv + 1, argv + argc), console);
+    console.errIsTerminal = vdb::Terminal::errorIsTerminal();
+    return vdb::runCommandLine(vdb::Terminal::arguments(argc, argv), console);
 }

@@ -5,10 +5,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <system_error>
 
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
+#include "engine/Utf8Path.h"
 #include "engine/sqlite/Catalog.h"
 #include "engine/sqlite/FileInUse.h"
 #include "engine/sqlite/Messages.h"
@@ -41,21 +43,29 @@ bool headerMatches(const std::array<unsigned char, kHeaderSize>& header) {
            bigEndian(header, kApplicationId) == Catalog::kApplicationId;
 }
 
+// The file's first bytes, or nothing when it is shorter than a header. The file is closed again
+// before anyone asks whether another process holds it.
+std::optional<std::array<unsigned char, kHeaderSize>> readHeader(const std::string& path) {
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
+    if (!in) throw Error(codes::FileNotFound, messages::fileNotFound(path));
+    std::array<unsigned char, kHeaderSize> header{};
+    in.read(reinterpret_cast<char*>(header.data()), kHeaderSize);
+    if (in.gcount() != static_cast<std::streamsize>(kHeaderSize)) return std::nullopt;
+    return header;
+}
+
 }  // namespace
 
 void checkFileHeader(const std::string& path, bool readOnly) {
     std::error_code error;
-    if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
+    if (path.empty() || !std::filesystem::is_regular_file(pathFromUtf8(path), error)) {
         throw Error(codes::FileNotFound, messages::fileNotFound(path));
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw Error(codes::FileNotFound, messages::fileNotFound(path));
-    std::array<unsigned char, kHeaderSize> header{};
-    in.read(reinterpret_cast<char*>(header.data()), kHeaderSize);
-    if (in.gcount() != static_cast<std::streamsize>(kHeaderSize) || !headerMatches(header)) {
+    const auto header = readHeader(path);
+    if (!header || !headerMatches(*header)) {
         throw Error(codes::NotADatabase, messages::notADatabase(path));
     }
-    if (readOnly && header[kWriteVersion] == kWriteAheadLog) {
+    if (readOnly && (*header)[kWriteVersion] == kWriteAheadLog) {
         // A bulk load in progress keeps the file in write-ahead mode too; only a file that no
         // process holds open was left unfinished.
         if (isOpenByLiveProcess(path)) throw Error(codes::FileLocked, messages::fileLocked(path));

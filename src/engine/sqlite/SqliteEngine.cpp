@@ -46,8 +46,8 @@ std::shared_ptr<DbServer> createServer(KeepAliveHook keepAlive) {
     return std::make_shared<SqliteServer>(std::make_shared<KeepAlive>(std::move(keepAlive)));
 }
 
-void createDatabase(const std::filesystem::path& file, const Schema& schema) {
-    writeDatabaseFile(file.string(), catalogFromSchema(schema));
+void createDatabase(const std::string& file, const Schema& schema) {
+    writeDatabaseFile(file, catalogFromSchema(schema));
 }
 
 Schema readSchema(Database& database) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -55,10 +54,10 @@ using KeepAliveHook = std::function<void()>;
 // through without interruption.
 std::shared_ptr<DbServer> createServer(KeepAliveHook keepAlive = {});
 
-// Writes a new, empty database file with this schema. Throws engine::Error: FileExists for
-// an existing file, InvalidArgument for a bad schema, CannotCreate when writing fails.
-// Never leaves a half-written file behind.
-void createDatabase(const std::filesystem::path& file, const Schema& schema);
+// Writes a new, empty database file with this schema at the UTF-8 path file. Throws engine::Error:
+// FileExists for an existing file, InvalidArgument for a bad schema, CannotCreate when writing
+// fails. Never leaves a half-written file behind.
+void createDatabase(const std::string& file, const Schema& schema);
 
 // The schema of a database (users without passwords), for inspection.
 Schema readSchema(Database& database);

@@ -1,19 +1,5 @@
 #include "engine/sqlite/FileInUse.h"
 
-#ifdef _WIN32
-
-namespace engine::sqlite {
-
-// Windows keeps no lock table that could be read here; as when the table cannot be read, no
-// live process is taken to hold the file.
-bool isOpenByLiveProcess(const std::string&) noexcept {
-    return false;
-}
-
-}  // namespace engine::sqlite
-
-#else
-
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -81,5 +67,3 @@ bool isOpenByLiveProcess(const std::string& path) noexcept {
 }
 
 }  // namespace engine::sqlite
-
-#endif
