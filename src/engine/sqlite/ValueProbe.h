@@ -34,6 +34,10 @@ public:
     // index never counts as a duplicate, or when the last tryValue refused its value.
     bool appendStoredKey(std::string& key) const;
 
+    // The value that the last tryValue converted, as the field stores it; NULL (monostate) when
+    // it refused its value.
+    const StoredValue& stored() const { return m_slot; }
+
 private:
     Refusal reasonFor(const Variant& value) const;
 
