@@ -5,7 +5,10 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <CLI/CLI.hpp>
+
 #include "vdb/CommandLine.h"
+#include "vdb/CopyCommand.h"
 
 namespace vdbtest {
 
@@ -24,6 +27,22 @@ RunResult runVdb(const std::vector<std::string>& args, std::function<std::string
     vdb::Console console{out, err, std::move(askPassword), nullptr, false};
     RunResult result;
     result.code = vdb::runCommandLine(args, console);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+RunResult runCopyWith(const std::vector<std::string>& args,
+                      const dbcopy::ServerFactory& createServer) {
+    CLI::App app("vdb");
+    vdb::CopyArguments arguments;
+    vdb::defineCopyCommand(app, arguments);
+    app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+    std::ostringstream out, err;
+    vdb::Console console{out, err, nullptr, nullptr, false};
+    RunResult result;
+    result.code =
+        vdb::copyCommand(*app.get_subcommands().front(), arguments, console, createServer);
     result.out = out.str();
     result.err = err.str();
     return result;
