@@ -9,9 +9,9 @@
 
 namespace dbcopy {
 
-LogFile::LogFile(std::string path, FailureHandler onFailure)
+LogFile::LogFile(std::string path, FailureHandler onFailure, Opening opening)
     : m_path(std::move(path)), m_onFailure(std::move(onFailure)) {
-    m_file = std::fopen(m_path.c_str(), "wb");
+    m_file = std::fopen(m_path.c_str(), opening == Opening::Append ? "ab" : "wb");
     if (!m_file) fail();
 }
 
