@@ -53,18 +53,16 @@ const engine::sqlite::FieldSpec& fieldSpec(const engine::sqlite::TableSpec& tabl
                         "Feld " + engine::quoted(name) + " fehlt im Schema der Ziel-DB.");
 }
 
-// A field both tables have, with one probe per side for the target field's conversion.
+// A field both tables have, with the target field's conversion.
 struct ComparedField {
     std::shared_ptr<engine::Field> source;
     std::shared_ptr<engine::Field> target;
-    ValueProbe sourceProbe;
-    ValueProbe targetProbe;
+    ValueProbe probe;
 
     // True when the target holds the value the copy would have stored for the source's.
     bool equal() {
-        if (sourceProbe.tryValue(source->Value()) != Refusal::None) return false;
-        if (targetProbe.tryValue(target->Value()) != Refusal::None) return false;
-        return sourceProbe.stored() == targetProbe.stored();
+        return probe.tryValue(source->Value()) == Refusal::None &&
+               probe.holdsStored(target->Value());
     }
 };
 
@@ -104,8 +102,7 @@ private:
                 continue;
             }
             const auto& spec = fieldSpec(targetSchema, target->Name());
-            m_fields.push_back(
-                {std::move(field), std::move(target), ValueProbe(spec), ValueProbe(spec)});
+            m_fields.push_back({std::move(field), std::move(target), ValueProbe(spec)});
         }
         for (std::int32_t position = 0; position < targetFields->Count(); ++position) {
             const std::string name = targetFields->ItemAt(position)->Name();
@@ -119,8 +116,9 @@ private:
         TableCopy::ActivateIndex(m_source);
         m_source->MoveFirst(engine::Table::kCursorFlags);
         m_target.MoveFirst(engine::Table::kCursorFlags);
-        if (skipped > 0)
+        if (skipped > 0) {
             m_target.Move(static_cast<std::int32_t>(skipped), engine::Table::kCursorFlags);
+        }
         while (!m_source->Eof()) {
             if (m_target.Eof()) {  // the count said more than the target holds
                 m_result.result = TableContent::Result::Missing;

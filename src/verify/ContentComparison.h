@@ -21,11 +21,10 @@ using TableContentHandler = std::function<void(const TableContent&)>;
 // matches them; the source is walked as the copy walks it (TableCopy::ActivateIndex), the
 // target in the order its records were stored, from its last N records on, N being the source's
 // record count. Each source value is converted for its target field by the engine's own write
-// conversion and compared with the target's value converted the same way, so that a number
-// copied into a text field equals its text. Reads only: both databases may be opened
-// read-only. Memory stays flat: the two tables are walked side by side. Calls
-// yield.yieldPerRecord() after every record and onTable after every table. Throws
-// engine::Error when a database cannot be read.
+// conversion and compared with the value the target holds, so that a number copied into a
+// text field equals its text. Reads only: both databases may be opened read-only. Memory stays
+// flat: the two tables are walked side by side. Calls yield.yieldPerRecord() after every record
+// and onTable after every table. Throws engine::Error when a database cannot be read.
 std::vector<TableContent> compareContent(engine::Database& source, engine::Database& target,
                                          RecordYield& yield,
                                          const TableContentHandler& onTable = {});
