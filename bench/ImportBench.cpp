@@ -4,7 +4,8 @@
 //
 // The sources are made once per size in DIR and reused. The import runs twice with the real
 // engine, progress log, log pane and Qt yield under the offscreen platform: with the delete
-// option off into a freshly created target, then with it on against that now full target.
+// option off into a freshly created target, then with it on against that now full target;
+// then the value-by-value comparison of the source with that target.
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -14,11 +15,14 @@
 #include "copy/ImportForm.h"
 #include "copy/ImportRun.h"
 #include "engine/Database.h"
+#include "engine/DbServer.h"
 #include "engine/sqlite/SqliteEngine.h"
 #include "log/ProgressLog.h"
 #include "platform/PlainTextLogView.h"
 #include "platform/QtEventYield.h"
 #include "platform/QtFileProbe.h"
+#include "verify/ContentComparison.h"
+#include "verify/ContentLines.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -154,6 +158,26 @@ ImportFigures runImport(const fs::path& source, const fs::path& target, int dele
     return {records / view.seconds(), gaps.longestMilliseconds()};
 }
 
+// Records per second of the value-by-value comparison of source with target, both opened
+// read-only, with the window's yield; exits the process when a table is not found equal.
+double compareRecordsPerSecond(const fs::path& source, const fs::path& target, double records) {
+    dbcopy::QtEventYield yield;
+    const auto start = Clock::now();
+    const auto server = engine::sqlite::createServer();
+    const auto sourceDb = server->OpenDatabase(source.string(), bench::kUser, bench::kPassword,
+                                               engine::open_flags::ReadOnly);
+    const auto targetDb = server->OpenDatabase(target.string(), bench::kUser, bench::kPassword,
+                                               engine::open_flags::ReadOnly);
+    const auto results = dbcopy::compareContent(*sourceDb, *targetDb, yield);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (dbcopy::differingTables(results) > 0) {
+        std::cerr << "Der Vergleich fand Abweichungen: " << dbcopy::contentTotalLine(results)
+                  << "\n";
+        std::exit(1);
+    }
+    return records / seconds;
+}
+
 long peakRssKilobytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -247,6 +271,8 @@ int main(int argc, char** argv) {
     const ImportFigures fresh = runImport(vdbSource, vdbTarget, 0, total);
     ::sync();
     const ImportFigures emptied = runImport(vdbSource, vdbTarget, 1, total);
+    ::sync();
+    const double compared = compareRecordsPerSecond(vdbSource, vdbTarget, total);
     const long rssKilobytes = peakRssKilobytes();
     removeTarget(vdbTarget);
 
@@ -263,6 +289,8 @@ int main(int argc, char** argv) {
     std::printf("whole_run_longest_gap_ms=%.1f\n", fresh.longestGapMs);
     std::printf("ours_records_per_second_delete_on_full_target=%.0f\n", emptied.recordsPerSecond);
     std::printf("whole_run_longest_gap_ms_delete_on_full_target=%.1f\n", emptied.longestGapMs);
+    std::printf("compare_records_per_second=%.0f\n", compared);
+    std::printf("compare_against_copy_ratio=%.3f\n", compared / fresh.recordsPerSecond);
     std::printf("baseline_records_per_second=%.0f\n", byColumn);
     std::printf("baseline_whole_records_per_second=%.0f\n", wholeRecords);
     std::printf("peak_rss_mb=%.1f\n", rssKilobytes / 1024.0);

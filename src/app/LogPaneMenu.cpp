@@ -40,6 +40,11 @@ LogPaneMenu::LogPaneMenu(QPlainTextEdit& pane, FileDialog& saveDialog, QString l
                      [this](const QPoint& position) { show(position); });
 }
 
+void LogPaneMenu::offerCopyCheck(std::function<bool()> isEnabled, std::function<void()> check) {
+    m_canCheckCopy = std::move(isEnabled);
+    m_checkCopy = std::move(check);
+}
+
 void LogPaneMenu::show(const QPoint& position) {
     QMenu menu(&m_pane);
     menu.setObjectName(QStringLiteral("txtLogMenu"));
@@ -51,6 +56,12 @@ void LogPaneMenu::show(const QPoint& position) {
     menu.addSeparator();
     menu.addAction(QStringLiteral("Protokoll speichern unter …"), &m_pane, [this] { saveAs(); });
     menu.addAction(QStringLiteral("Protokollordner öffnen"), &m_pane, [this] { openLogFolder(); });
+    if (m_canCheckCopy) {
+        menu.addSeparator();
+        QAction* check = menu.addAction(QStringLiteral("Kopie prüfen (Wert für Wert)"), &m_pane,
+                                        [this] { m_checkCopy(); });
+        check->setEnabled(m_canCheckCopy());
+    }
     menu.exec(m_pane.viewport()->mapToGlobal(position));
 }
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QPlainTextEdit;
 class QPoint;
 
@@ -11,11 +13,16 @@ class FileDialog;
 
 // The log pane's context menu: "Kopieren", "Alles markieren", "Protokoll speichern unter …"
 // (through saveDialog) and "Protokollordner öffnen" (the folder of the runs' log files, in the
-// desktop's file manager). During a run the menu and the dialog hold the run until they close.
+// desktop's file manager), and once offered, "Kopie prüfen (Wert für Wert)". During a run the
+// menu and the dialog hold the run until they close.
 class LogPaneMenu {
 public:
     // Takes over pane's context menu and configures saveDialog; both must outlive the menu.
     LogPaneMenu(QPlainTextEdit& pane, FileDialog& saveDialog, QString logFolder);
+
+    // Adds the entry "Kopie prüfen (Wert für Wert)", enabled while isEnabled says so; choosing
+    // it calls check.
+    void offerCopyCheck(std::function<bool()> isEnabled, std::function<void()> check);
 
 private:
     void show(const QPoint& position);
@@ -27,6 +34,8 @@ private:
     QPlainTextEdit& m_pane;
     FileDialog& m_saveDialog;
     QString m_logFolder;
+    std::function<bool()> m_canCheckCopy;  // null until the check is offered
+    std::function<void()> m_checkCopy;
 };
 
 }  // namespace dbcopy

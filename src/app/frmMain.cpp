@@ -18,6 +18,7 @@
 #include "app/TitleProgress.h"
 #include "copy/ImportRun.h"
 #include "copy/RecordYield.h"
+#include "copy/RequireObject.h"
 #include "log/ProgressLog.h"
 #include "platform/FileDialog.h"
 #include "platform/FileDialogOptions.h"
@@ -38,6 +39,13 @@ FileDialogOptions databaseDialogOptions() {
     options.filterIndex = 1;
     options.defaultSuffix = QStringLiteral("vdb");
     return options;
+}
+
+// True when the run got as far as the copy of a table.
+bool reachedCopy(const RunSummary& summary) {
+    return std::any_of(summary.tables.begin(), summary.tables.end(), [](const TableSummary& table) {
+        return table.status != TableStatus::NotReached;
+    });
 }
 
 // Runs one step of a handler that goes on past a failure, so that a failing step is skipped.
@@ -69,6 +77,7 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
                                            m_services.createServer);
     m_logMenu = std::make_unique<LogPaneMenu>(*txtLog, m_services.comdlgLogFile,
                                               QString::fromStdString(m_services.logFolder));
+    m_logMenu->offerCopyCheck([this] { return canCheckCopy(); }, [this] { checkCopyClick(); });
     m_recorder = std::make_unique<RunRecorder>();
     m_import->addObserver(*m_recorder);
     if (!m_services.logFolder.empty()) {
@@ -156,10 +165,17 @@ void frmMain::cmdStartClick() {
         return;
     }
     runStep("setting the busy flag", [this] { bRunning = true; });
-    runStep("locking the settings", [this] { lockSettings(); });
+    runStep("locking the settings", [this] {
+        lockSettings();
+        cmdStart->setText(QStringLiteral("Abbrechen"));
+    });
     runStep("emptying the log", [this] { txtLog->clear(); });
     runStep("SaveSettings", [this] { SaveSettings(m_services.settings, *this); });
+    runStep("noting the run's files", [this] { m_checkedCopy = checkedCopyOf(*this); });
     runStep("RunImport", [this] { m_import->RunImport(); });
+    runStep("keeping the run's files for a check", [this] {
+        if (!reachedCopy(m_recorder->summary())) m_checkedCopy.reset();
+    });
     runStep("keeping the run's files", [this] {
         if (m_archive) m_archive->finish(m_recorder->summary());
     });
@@ -169,6 +185,37 @@ void frmMain::cmdStartClick() {
     runStep("telling about the run's files", [this] { tellLogFileFailure(); });
 }
 
+void frmMain::checkCopyClick() {
+    if (!canCheckCopy()) return;
+    runStep("setting the busy flag", [this] { bRunning = true; });
+    runStep("locking the settings", [this] {
+        lockSettings();
+        cmdStart->setEnabled(false);
+    });
+    runStep("checking the copy", [this] { checkCopy(); });
+    runStep("unlocking the settings", [this] { unlockSettings(); });
+    runStep("clearing the busy flag", [this] { bRunning = false; });
+    runStep("telling about the run's files", [this] { tellLogFileFailure(); });
+}
+
+void frmMain::checkCopy() {
+    std::vector<std::string> lines;
+    const auto server = requireObject(m_services.createServer());
+    const auto results = dbcopy::checkCopy(*server, *m_checkedCopy, m_services.yield,
+                                           [this, &lines](const std::string& line) {
+                                               m_log->AddLog(line);
+                                               lines.push_back(line);
+                                           });
+    if (!m_archive) return;
+    RunSummary summary = m_recorder->summary();
+    summary.setContent(results);
+    m_archive->appendCheck(lines, summary);
+}
+
+bool frmMain::canCheckCopy() const {
+    return !bRunning && m_checkedCopy.has_value();
+}
+
 void frmMain::lockSettings() {
     m_lockedControls.clear();
     for (QWidget* control : fraSettings->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -176,7 +223,6 @@ void frmMain::lockSettings() {
         m_lockedControls.push_back(control);
         control->setEnabled(false);
     }
-    cmdStart->setText(QStringLiteral("Abbrechen"));
 }
 
 void frmMain::unlockSettings() {

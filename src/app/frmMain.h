@@ -3,12 +3,14 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/MainWindowServices.h"
 #include "copy/ImportForm.h"
 #include "settings/SettingsForm.h"
+#include "verify/CopyCheck.h"
 
 class QCheckBox;
 class QCloseEvent;
@@ -39,7 +41,7 @@ public:
     explicit frmMain(MainWindowServices services, QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // True exactly while the Start handler runs an import.
+    // True exactly while the Start handler runs an import or the log pane's menu checks a copy.
     bool isRunning() const { return bRunning; }
 
     // The fields the import run reads (texts in UTF-8). txtDestUser's enabled state is the one
@@ -73,10 +75,15 @@ private:
     void cmdDatabaseClick();
     void cmdDatabaseDestClick();
     void cmdStartClick();
+    // "Kopie prüfen (Wert für Wert)": compares the last run's files, locked like a run, with
+    // Start disabled; the lines go to the log pane below the run's and to the run's files.
+    void checkCopyClick();
+    void checkCopy();
+    bool canCheckCopy() const;
     void unload();
 
-    // During a run every control of the settings frame but cmdStart is disabled, and cmdStart
-    // offers to cancel; unlocking enables again exactly the controls the lock disabled.
+    // During a run or a check every control of the settings frame but cmdStart is disabled;
+    // unlocking enables again exactly the controls the lock disabled, and cmdStart.
     void lockSettings();
     void unlockSettings();
     // Cmd Start or Esc during a run: asks the run to stop; cmdStart stays disabled until it has.
@@ -97,8 +104,10 @@ private:
     std::unique_ptr<RunRecorder> m_recorder;  // every run's summary
     std::unique_ptr<RunArchive> m_archive;    // every run's log file and report, when kept
     std::unique_ptr<TitleProgress> m_titleProgress;
-    std::vector<QWidget*> m_lockedControls;  // disabled by the lock of the run under way
-    std::string m_logFileFailure;            // the run's first failure to keep its files
+    std::vector<QWidget*> m_lockedControls;    // disabled by the lock of the run under way
+    std::string m_logFileFailure;              // the run's first failure to keep its files
+    std::optional<CheckedCopy> m_checkedCopy;  // the last run's files and logins, in memory only,
+                                               // once that run reached the copy
     bool bRunning = false;
 
     // Controls, owned by their parent widgets.

@@ -62,6 +62,39 @@ json tableJson(const TableSummary& table) {
             {"seconds", table.seconds}};
 }
 
+// The value-by-value comparison's result: "equal", "different", "missing", or null for a table
+// not compared.
+json contentJson(const std::optional<TableContent>& content) {
+    if (!content) return nullptr;
+    switch (content->result) {
+        case TableContent::Result::Equal:
+            return "equal";
+        case TableContent::Result::Different:
+            return "different";
+        case TableContent::Result::Missing:
+            return "missing";
+        case TableContent::Result::Skipped:
+            break;
+    }
+    return nullptr;
+}
+
+json differenceJson(const std::optional<TableContent>& content) {
+    if (!content || !content->first) return nullptr;
+    const ContentDifference& first = *content->first;
+    return {{"position", first.position},  {"id", first.id},
+            {"field", first.field},        {"source", first.sourceValue},
+            {"target", first.targetValue}, {"differing", content->differing}};
+}
+
+// A table's entry after a value-by-value comparison: with its content and first difference.
+json checkedTableJson(const TableSummary& table) {
+    json result = tableJson(table);
+    result["content"] = contentJson(table.content);
+    result["firstDifference"] = differenceJson(table.content);
+    return result;
+}
+
 json indexJson(const IndexSummary& index) {
     return {{"table", index.table},
             {"name", index.name},
@@ -74,7 +107,9 @@ json indexJson(const IndexSummary& index) {
 
 std::string reportJson(const RunSummary& summary) {
     json tables = json::array();
-    for (const TableSummary& table : summary.tables) tables.push_back(tableJson(table));
+    for (const TableSummary& table : summary.tables) {
+        tables.push_back(summary.contentChecked ? checkedTableJson(table) : tableJson(table));
+    }
     json indexes = json::array();
     for (const IndexSummary& index : summary.indexes) indexes.push_back(indexJson(index));
     const json report = {{"source", summary.source},

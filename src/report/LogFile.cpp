@@ -10,9 +10,9 @@
 
 namespace dbcopy {
 
-LogFile::LogFile(std::string path, FailureHandler onFailure)
+LogFile::LogFile(std::string path, FailureHandler onFailure, Opening opening)
     : m_path(std::move(path)), m_onFailure(std::move(onFailure)) {
-    m_file = engine::openFile(m_path, "wb");
+    m_file = engine::openFile(m_path, opening == Opening::Append ? "ab" : "wb");
     if (!m_file) fail();
 }
 

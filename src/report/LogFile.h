@@ -18,8 +18,12 @@ public:
     // Told once, with a German message, when the file cannot be opened or written.
     using FailureHandler = std::function<void(const std::string& message)>;
 
-    // Creates or replaces the file at path; a failure is told through onFailure at once.
-    LogFile(std::string path, FailureHandler onFailure);
+    // How the file at path is opened.
+    enum class Opening { Replace, Append };
+
+    // Creates or replaces the file at path, or appends to it; a failure is told through
+    // onFailure at once.
+    LogFile(std::string path, FailureHandler onFailure, Opening opening = Opening::Replace);
     ~LogFile() override;
 
     LogFile(const LogFile&) = delete;

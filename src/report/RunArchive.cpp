@@ -40,11 +40,24 @@ void RunArchive::finish(const RunSummary& summary) {
     if (!m_log) return;
     m_log->writeSummary(summaryTable(summary));
     m_log.reset();
+    writeReport(summary);
+    prune();
+}
+
+void RunArchive::appendCheck(const std::vector<std::string>& lines, const RunSummary& summary) {
+    if (m_logPath.empty()) return;
+    m_told = false;
+    LogFile log(
+        m_logPath, [this](const std::string& message) { tell(message); }, LogFile::Opening::Append);
+    for (const std::string& line : lines) log.lineWritten(line, LineKind::Plain);
+    writeReport(summary);
+}
+
+void RunArchive::writeReport(const RunSummary& summary) {
     const std::string reportPath = utf8Of(pathFromUtf8(m_logPath).replace_extension(".json"));
-    if (!writeReport(reportPath, summary)) {
+    if (!dbcopy::writeReport(reportPath, summary)) {
         tell("Der Laufbericht " + reportPath + " kann nicht geschrieben werden.");
     }
-    prune();
 }
 
 // Two runs within one second get the suffixes _2, _3, … in the order they started.

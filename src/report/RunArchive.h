@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "copy/RunObserver.h"
 #include "report/LogFile.h"
@@ -30,7 +31,12 @@ public:
     // removes the files of all but the newest kKeptRuns runs. Never throws but std::bad_alloc.
     void finish(const RunSummary& summary);
 
+    // Adds the lines of a check made after the finished run to the end of its log file, each
+    // with its time, and writes its report again from summary. Failures are told as in a run.
+    void appendCheck(const std::vector<std::string>& lines, const RunSummary& summary);
+
 private:
+    void writeReport(const RunSummary& summary);
     std::string newStem() const;
     void prune() const;
     void tell(const std::string& message);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "copy/RunObserver.h"
+#include "verify/TableContent.h"
 
 namespace dbcopy {
 
@@ -26,6 +27,7 @@ struct TableSummary {
     std::vector<std::string> skippedFields;
     std::optional<RunError> error;
     double seconds = 0;
+    std::optional<TableContent> content;  // the value-by-value comparison's result, when made
 };
 
 struct IndexSummary {
@@ -53,10 +55,16 @@ struct RunSummary {
     bool targetEmptied = false;
     std::vector<TableSummary> tables;
     std::vector<IndexSummary> indexes;
+    bool contentChecked = false;  // a value-by-value comparison followed the run
+
+    // Records the comparison's result of each table by its name, and that one was made; a
+    // comparison that failed before its end is recorded with the results it has.
+    void setContent(const std::vector<TableContent>& results);
 
     // Ok when the run finished and every copied table was verified with no table or index
     // error; Partial when it finished otherwise; Failed when it ended early; Cancelled when a
-    // cancel request stopped it. Tables missing in the target do not count against Ok.
+    // cancel request stopped it. Tables missing in the target do not count against Ok. After a
+    // value-by-value comparison, a copied table that it did not find "gleich" makes it Partial.
     RunStatus status() const;
 
     // The records copied in all tables together.

@@ -1,7 +1,6 @@
 #include "report/SummaryTable.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstdio>
 
@@ -11,12 +10,11 @@ namespace dbcopy {
 
 namespace {
 
-constexpr std::size_t kColumns = 8;
-
 std::string errorText(const RunError& error) {
     return engine::errorText(error.code, error.description);
 }
-using Row = std::array<std::string, kColumns>;
+using Row = std::vector<std::string>;
+constexpr std::size_t kContentColumn = 6;  // "Inhalt", after "Geprüft", only after a comparison
 
 std::string tableStatusWord(TableStatus status) {
     switch (status) {
@@ -52,6 +50,21 @@ std::size_t displayWidth(const std::string& text) {
     return width;
 }
 
+std::string contentWord(const std::optional<TableContent>& content) {
+    if (!content) return "–";
+    switch (content->result) {
+        case TableContent::Result::Equal:
+            return "gleich";
+        case TableContent::Result::Different:
+            return "abweichend";
+        case TableContent::Result::Missing:
+            return "fehlt";
+        case TableContent::Result::Skipped:
+            break;
+    }
+    return "–";
+}
+
 Row tableRow(const TableSummary& table) {
     const bool counted = table.status == TableStatus::Copied || table.status == TableStatus::Failed;
     const auto number = [counted](std::int32_t value) {
@@ -67,13 +80,13 @@ Row tableRow(const TableSummary& table) {
             counted ? secondsText(table.seconds) : "-"};
 }
 
-std::string formatRow(const Row& row, const std::array<std::size_t, kColumns>& widths) {
+std::string formatRow(const Row& row, const std::vector<std::size_t>& widths) {
     std::string line;
-    for (std::size_t column = 0; column < kColumns; ++column) {
+    for (std::size_t column = 0; column < row.size(); ++column) {
         const std::string padding(widths[column] - displayWidth(row[column]), ' ');
         // The name is left-aligned, every other column right-aligned.
         line += column == 0 ? row[column] + padding : padding + row[column];
-        if (column + 1 < kColumns) line += "  ";
+        if (column + 1 < row.size()) line += "  ";
     }
     return line;
 }
@@ -82,9 +95,16 @@ std::vector<std::string> tableLines(const RunSummary& summary) {
     std::vector<Row> rows = {{"Tabelle", "Quelle", "Kopiert", "Ziel vorher", "Ziel nachher",
                               "Geprüft", "Status", "Sekunden"}};
     for (const TableSummary& table : summary.tables) rows.push_back(tableRow(table));
-    std::array<std::size_t, kColumns> widths{};
+    if (summary.contentChecked) {
+        rows[0].insert(rows[0].begin() + kContentColumn, "Inhalt");
+        for (std::size_t row = 1; row < rows.size(); ++row) {
+            rows[row].insert(rows[row].begin() + kContentColumn,
+                             contentWord(summary.tables[row - 1].content));
+        }
+    }
+    std::vector<std::size_t> widths(rows[0].size());
     for (const Row& row : rows) {
-        for (std::size_t column = 0; column < kColumns; ++column) {
+        for (std::size_t column = 0; column < row.size(); ++column) {
             widths[column] = std::max(widths[column], displayWidth(row[column]));
         }
     }

@@ -69,6 +69,7 @@ private slots:
     void titleShowsTheProgressOfALongRun();
     void startButtonCancelsTheRun();
     void unwrittenLogFileIsToldOnceAfterTheRun();
+    void copyCheckAppendsItsLinesBelowTheRunsAndToItsFiles();
 
 private:
     // Source with three customers and an empty target of the same layout; fills the window's
@@ -319,6 +320,63 @@ void ImportFromWindowTest::everyRunLeavesItsLogFileAndReport() {
     QVERIFY(report.find("\"verified\": true") != std::string::npos);
     QVERIFY(report.find("geheim") == std::string::npos);
     QVERIFY(rig.logFailures.empty());
+}
+
+// "Kopie prüfen" cannot be chosen during a run; after it, it compares that run's files with its
+// logins, locked like a run, and its lines follow the run's in the pane, the log file and the
+// report, while the run's own lines stay as they were.
+void ImportFromWindowTest::copyCheckAppendsItsLinesBelowTheRunsAndToItsFiles() {
+    const QString check = QStringLiteral("Kopie prüfen (Wert für Wert)");
+    testsupport::TempDir folder;
+    WindowRig rig;
+    prepare(rig, folder);
+    QStringList enabledDuringRun;
+    rig.yield.onYield = [&] {
+        if (enabledDuringRun.isEmpty()) rig.useLogMenu(QString(), &enabledDuringRun);
+    };
+    rig.click("cmdStart");
+    QVERIFY(!enabledDuringRun.isEmpty());
+    QVERIFY(!enabledDuringRun.contains(check));
+
+    const QStringList runLines = logLines(rig);
+    rig.type("txtPassword", QStringLiteral("anderes"));  // the check uses the run's login
+    std::vector<Seen> seen;
+    rig.yield.onYield = [&] {
+        seen.push_back({rig.window->isRunning(),
+                        rig.enabledInputs(),
+                        rig.control<QWidget>("cmdStart")->isEnabled(),
+                        {},
+                        false});
+    };
+    QStringList enabledAfterRun;
+    rig.useLogMenu(check, &enabledAfterRun);
+
+    QVERIFY(enabledAfterRun.contains(check));
+    const QStringList checkLines = {QStringLiteral("Prüfe Kopie Wert für Wert"),
+                                    QStringLiteral("Kunden: gleich (3 Datensätze)"),
+                                    QStringLiteral("Prüfung abgeschlossen: alles gleich.")};
+    QCOMPARE(logLines(rig), runLines + checkLines);
+    QVERIFY(!seen.empty());
+    for (const Seen& during : seen) {
+        QVERIFY(during.running);
+        QVERIFY(during.enabledInputs.isEmpty());
+        QVERIFY(!during.startEnabled);
+    }
+    QVERIFY(!rig.window->isRunning());
+    QVERIFY(rig.control<QWidget>("cmdStart")->isEnabled());
+
+    std::string log, report;
+    for (const auto& entry : std::filesystem::directory_iterator(rig.logFolder.path())) {
+        (entry.path().extension() == ".log" ? log : report) =
+            testsupport::fileBytes(entry.path().string());
+    }
+    const QStringList logFile = QString::fromStdString(log).split(QLatin1Char('\n'));
+    QVERIFY(logFile.size() > checkLines.size());
+    for (qsizetype line = 0; line < checkLines.size(); ++line) {
+        QVERIFY(logFile[logFile.size() - 1 - checkLines.size() + line].endsWith(checkLines[line]));
+    }
+    QVERIFY(report.find("\"content\": \"equal\"") != std::string::npos);
+    QVERIFY(report.find("geheim") == std::string::npos);
 }
 
 // The title counts up in percent of all source records and goes back to the plain title.

@@ -57,7 +57,7 @@ QStringList WindowRig::enabledInputs() const {
     return names;
 }
 
-QStringList WindowRig::useLogMenu(const QString& choice) const {
+QStringList WindowRig::useLogMenu(const QString& choice, QStringList* enabled) const {
     QWidget* viewport = control<QPlainTextEdit>("txtLog")->viewport();
     QStringList texts;
     // The menu runs its own event loop; the timer acts inside it once the menu is up.
@@ -71,6 +71,7 @@ QStringList WindowRig::useLogMenu(const QString& choice) const {
         for (QAction* action : menu->actions()) {
             if (action->isSeparator()) continue;
             texts << action->text();
+            if (enabled != nullptr && action->isEnabled()) *enabled << action->text();
             if (action->text() == choice) chosen = action;
         }
         menu->close();

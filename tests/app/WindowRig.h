@@ -52,8 +52,9 @@ public:
     QStringList enabledInputs() const;
 
     // Opens the log pane's context menu as a right click does, chooses the entry whose text is
-    // choice (none when choice matches no entry) and returns the texts of all entries.
-    QStringList useLogMenu(const QString& choice = QString()) const;
+    // choice (none when choice matches no entry) and returns the texts of all entries; enabled,
+    // when given, receives the texts of the entries that can be chosen.
+    QStringList useLogMenu(const QString& choice = QString(), QStringList* enabled = nullptr) const;
 
     FakeFileDialog sourceDialog;
     FakeFileDialog destDialog;

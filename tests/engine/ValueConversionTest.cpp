@@ -148,7 +148,8 @@ TEST_P(ValueConversionTest, StoresConvertedValueOrRefusesWithoutStoring) {
     }
 }
 
-TEST_P(ValueConversionTest, ProbeRefusesExactlyWhatAWriteRefuses) {
+// The probe also knows the value a read then returns, as a comparison of a copy needs it.
+TEST_P(ValueConversionTest, ProbeRefusesExactlyWhatAWriteRefusesAndKnowsTheValueReadBack) {
     const ConversionCase& c = GetParam();
     const std::string name = c.field;
     const FieldType type = name == "T"   ? FieldType::Text
@@ -157,6 +158,10 @@ TEST_P(ValueConversionTest, ProbeRefusesExactlyWhatAWriteRefuses) {
                                          : FieldType::Bool;
     engine::sqlite::ValueProbe probe({name, type, 5});
     EXPECT_EQ(probe.tryValue(c.input) == engine::sqlite::Refusal::None, c.stored.has_value());
+    if (!c.stored) return;
+    EXPECT_TRUE(probe.holdsStored(*c.stored));
+    EXPECT_FALSE(probe.holdsStored(Variant("anders")));
+    EXPECT_FALSE(probe.holdsStored(Variant(std::int32_t{-7})));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ValueConversionTest, ::testing::ValuesIn(kCases));

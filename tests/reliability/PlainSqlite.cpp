@@ -28,7 +28,43 @@ void exec(sqlite3* db, const std::string& sql) {
     }
 }
 
+// The first column of the first row of sql with text bound to its one parameter.
+std::string firstValue(sqlite3* db, const std::string& sql, const std::string& text) {
+    sqlite3_stmt* statement = nullptr;
+    std::string value;
+    bool found = false;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_bind_text(statement, 1, text.c_str(), -1, SQLITE_TRANSIENT) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        found = true;
+        value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    }
+    sqlite3_finalize(statement);
+    if (!found) throw std::runtime_error(sql + ": nothing for " + text);
+    return value;
+}
+
 }  // namespace
+
+std::string storedName(const std::string& path, const std::string& table,
+                       const std::string& field) {
+    sqlite3* db = openFile(path, SQLITE_OPEN_READONLY);
+    try {
+        const std::string id = firstValue(db, "SELECT id FROM vdb_tables WHERE name = ?", table);
+        const std::string name =
+            field.empty()
+                ? "data_" + id
+                : "f" + firstValue(db,
+                                   "SELECT position FROM vdb_fields WHERE table_id = " + id +
+                                       " AND name = ?",
+                                   field);
+        sqlite3_close(db);
+        return name;
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
+}
 
 void execSql(const std::string& path, const std::string& sql) {
     sqlite3* db = openFile(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);

@@ -17,6 +17,12 @@ void execSql(const std::string& path, const std::string& sql);
 // std::runtime_error on failure.
 std::vector<std::vector<std::string>> queryRows(const std::string& path, const std::string& sql);
 
+// The name under which the engine stores a table's records ("data_3"), and with field given
+// that of the field's column ("f1"), for changes made behind the engine's back. Throws
+// std::runtime_error when the catalog lacks them.
+std::string storedName(const std::string& path, const std::string& table,
+                       const std::string& field = {});
+
 // "ok" for a sound file, otherwise what PRAGMA integrity_check (read-only open) reports.
 std::string integrityCheck(const std::string& path);
 

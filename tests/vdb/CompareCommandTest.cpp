@@ -8,6 +8,7 @@
 
 #include "FileBytes.h"
 #include "ImportRig.h"
+#include "PlainSqlite.h"
 #include "SampleFiles.h"
 #include "TempDir.h"
 #include "TestDatabase.h"
@@ -133,6 +134,139 @@ TEST_F(Compare, OpensTheTargetWithItsOwnLoginOnlyWhenGivenOne) {
     EXPECT_EQ(sourceLogin.code, 1);
     EXPECT_THAT(sourceLogin.err, HasSubstr("Fehler 0x80041003"));
     EXPECT_THAT(own.out + sourceLogin.err, testing::Not(HasSubstr(testsupport::kTargetPassword)));
+}
+
+// A table without index whose records the copy reads in the order they were stored.
+TableSpec plainTable(const std::string& name, std::vector<engine::sqlite::FieldSpec> fields) {
+    return {name, "", std::move(fields), {}};
+}
+
+// Customers with the IDs of kStoredIds, in that order, named "Kunde <ID>".
+std::vector<testsupport::Row> storedCustomers() {
+    std::vector<testsupport::Row> rows;
+    for (const int id : kStoredIds)
+        rows.push_back({Variant(id), Variant("Kunde " + std::to_string(id))});
+    return rows;
+}
+
+class CompareData : public Compare {
+protected:
+    void copy() {
+        testsupport::ImportRig rig;
+        rig.useFiles(m_source, m_target);
+        rig.run();
+    }
+
+    // Runs sql on the target behind the engine's back, with {table} and {Field} replaced by
+    // the names the engine stores that table and field of table under.
+    void changeTarget(const std::string& table, std::string sql,
+                      const std::vector<std::string>& fields = {}) {
+        replace(sql, "{table}", reliability::storedName(m_target, table));
+        for (const std::string& field : fields) {
+            replace(sql, "{" + field + "}", reliability::storedName(m_target, table, field));
+        }
+        reliability::execSql(m_target, sql);
+    }
+
+private:
+    static void replace(std::string& text, const std::string& from, const std::string& to) {
+        for (std::size_t at; (at = text.find(from)) != std::string::npos;)
+            text.replace(at, from.size(), to);
+    }
+};
+
+TEST_F(CompareData, FindsACopyEqualThenNamesTheFirstChangedRecordAndAMissingOne) {
+    const std::vector<TableSpec> tables = {
+        idTable("Kunden", {"Name", FieldType::Text, 100}, true),
+        plainTable("Termine", {{"Betreff", FieldType::Text, 40}, {"Kunde", FieldType::Int32}})};
+    testsupport::createVdb(m_source, tables);
+    testsupport::createVdb(m_target, tables);
+    testsupport::appendRows(m_source, "Kunden", storedCustomers());
+    testsupport::appendRows(m_source, "Termine",
+                            {{Variant("Anruf"), Variant(10)}, {Variant("Besuch"), Variant(20)}});
+    copy();
+
+    const auto equal = compare({"--data"});
+    EXPECT_EQ(equal.code, 0) << equal.err;  // though a further copy would double every key
+    EXPECT_THAT(equal.out, testing::EndsWith("Prüfe Kopie Wert für Wert\n"
+                                             "Kunden: gleich (9 Datensätze)\n"
+                                             "Termine: gleich (2 Datensätze)\n"
+                                             "Prüfung abgeschlossen: alles gleich.\n"));
+
+    // The copy stored the customers in the order of the index "ID": the 4th is ID 40.
+    const std::string longName(70, 'x');
+    changeTarget("Kunden", "UPDATE {table} SET {Name} = '" + longName + "' WHERE {ID} IN (40, 70)",
+                 {"Name", "ID"});
+    changeTarget("Termine", "DELETE FROM {table} WHERE rowid = (SELECT max(rowid) FROM {table})");
+    const auto changed = compare({"--data"});
+    EXPECT_EQ(changed.code, 3) << changed.err;
+    EXPECT_THAT(changed.out,
+                testing::EndsWith("Kunden: abweichend – 2 Datensätze, zuerst Nr. 4 (ID 40), Feld "
+                                  "Name: „" +
+                                  std::string(59, 'x') +
+                                  "…“ statt „Kunde 40“\n"
+                                  "Termine: fehlt – 1 Datensatz weniger in der Ziel-DB\n"
+                                  "Prüfung abgeschlossen: 2 Tabellen abweichend.\n"));
+}
+
+TEST_F(CompareData, ComparesTheRecordsASecondCopyAppendedAndSeesOneDeletedAmongThem) {
+    const std::vector<TableSpec> tables = {idTable("Kunden", {"Name", FieldType::Text, 40}, false)};
+    testsupport::createVdb(m_source, tables);
+    testsupport::createVdb(m_target, tables);
+    testsupport::appendRows(m_source, "Kunden", storedCustomers());
+    copy();
+    copy();
+
+    const auto appended = compare({"--data"});
+    EXPECT_EQ(appended.code, 0) << appended.err;
+    EXPECT_THAT(appended.out, HasSubstr("Kunden: gleich (9 Datensätze)\n"));
+
+    // Of the 18 stored records the last 9 are compared; without the 12th (ID 30 of the second
+    // copy) they begin with the first copy's last record, ID 90.
+    changeTarget("Kunden", "DELETE FROM {table} WHERE rowid = 12");
+    const auto shifted = compare({"--data"});
+    EXPECT_EQ(shifted.code, 3) << shifted.err;
+    EXPECT_THAT(shifted.out, HasSubstr("Kunden: abweichend – 3 Datensätze, zuerst Nr. 1 (ID 10), "
+                                       "Feld ID: 90 statt 10\n"));
+}
+
+TEST_F(CompareData, ComparesValuesAsTheCopyConvertedThemAndNamesFieldsOnlyOneSideHas) {
+    testsupport::createVdb(
+        m_source,
+        {{"Kunden",
+          "",
+          {{"ID", FieldType::Int32}, {"Fax", FieldType::Text, 20}, {"Name", FieldType::Text, 20}},
+          {{"ID", "", {"ID"}, true}}},
+         plainTable("Archiv", {{"Text", FieldType::Text, 20}})});
+    testsupport::createVdb(m_target, {plainTable("Kunden", {{"Notiz", FieldType::Text, 20},
+                                                            {"ID", FieldType::Text, 10},
+                                                            {"Name", FieldType::Text, 20}})});
+    testsupport::appendRows(
+        m_source, "Kunden",
+        {{Variant(7), Variant("0711 123"), Variant("Anna")}, {Variant(-3), Variant(), Variant()}});
+    copy();
+
+    const auto result = compare({"--data"});
+    EXPECT_EQ(result.code, 0) << result.err;
+    EXPECT_THAT(result.out,
+                testing::EndsWith("Prüfe Kopie Wert für Wert\n"
+                                  "Kunden: Feld Fax nur in der Quelle, nicht verglichen.\n"
+                                  "Kunden: Feld Notiz nur in der Ziel-DB, nicht verglichen.\n"
+                                  "Kunden: gleich (2 Datensätze)\n"
+                                  "Archiv: übersprungen (in der Ziel-DB nicht vorhanden)\n"
+                                  "Prüfung abgeschlossen: alles gleich.\n"));
+
+    changeTarget("Kunden", "UPDATE {table} SET {ID} = '-3 ' WHERE {ID} = '-3'", {"ID"});
+    EXPECT_THAT(compare({"--data"}).out,
+                HasSubstr("Kunden: abweichend – 1 Datensatz, zuerst Nr. 1 (ID -3), Feld ID: "
+                          "„-3 “ statt -3\n"));
+}
+
+TEST_F(CompareData, AMissingTargetCannotBeCompared) {
+    testsupport::copyGoodSource(m_source);
+    const auto result = compare({"--data"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_THAT(result.err, HasSubstr("0x80041001"));
 }
 
 }  // namespace

@@ -5,9 +5,12 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <CLI/CLI.hpp>
+
 #include "TestPlatform.h"
 #include "engine/Utf8Path.h"
 #include "vdb/CommandLine.h"
+#include "vdb/CopyCommand.h"
 
 namespace vdbtest {
 
@@ -40,6 +43,22 @@ RunResult runVdb(const std::vector<std::string>& args, std::function<std::string
     vdb::Console console{out, err, std::move(askPassword), nullptr, false};
     RunResult result;
     result.code = vdb::runCommandLine(args, console);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+RunResult runCopyWith(const std::vector<std::string>& args,
+                      const dbcopy::ServerFactory& createServer) {
+    CLI::App app("vdb");
+    vdb::CopyArguments arguments;
+    vdb::defineCopyCommand(app, arguments);
+    app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+    std::ostringstream out, err;
+    vdb::Console console{out, err, nullptr, nullptr, false};
+    RunResult result;
+    result.code =
+        vdb::copyCommand(*app.get_subcommands().front(), arguments, console, createServer);
     result.out = out.str();
     result.err = err.str();
     return result;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "TempDir.h"
+#include "copy/ImportRun.h"
 
 namespace vdbtest {
 
@@ -18,6 +19,11 @@ struct RunResult {
 // Runs the tool's command line in-process; askPassword stands for the terminal prompt.
 RunResult runVdb(const std::vector<std::string>& args,
                  std::function<std::string()> askPassword = nullptr);
+
+// Runs `vdb copy …` in-process (args begin with "copy") with the run's engine server made by
+// createServer, as a fault engine needs.
+RunResult runCopyWith(const std::vector<std::string>& args,
+                      const dbcopy::ServerFactory& createServer);
 
 // Writes text to path (binary, unchanged).
 void writeFile(const std::string& path, const std::string& text);

@@ -38,6 +38,7 @@ struct Arguments {
     std::string targetUser;
     std::string targetPassword;
     bool deleteTarget = false;
+    bool compareData = false;  // compare: also value by value
     CopyArguments copy;
 };
 
@@ -76,9 +77,9 @@ Login targetLogin(const CLI::App& command, const Arguments& arguments, const Log
 int compare(const CLI::App& command, const Arguments& arguments, Console& console) {
     const Login source = login(command, arguments, console);
     const Login target = targetLogin(command, arguments, source, console);
-    return compareCommand(
-        {arguments.file, arguments.targetFile, source, target, arguments.deleteTarget},
-        console.out);
+    return compareCommand({arguments.file, arguments.targetFile, source, target,
+                           arguments.deleteTarget, arguments.compareData},
+                          console.out);
 }
 
 // Runs the command the parser chose and returns its exit code; throws what the command throws.
@@ -118,6 +119,9 @@ void defineCompare(CLI::App& app, Arguments& arguments) {
                             kTargetPasswordVariable + " oder die Abfrage am Terminal");
     compare->add_flag("--delete", arguments.deleteTarget,
                       "die Kopie würde die Ziel-DB vorher leeren");
+    compare->add_flag("--data", arguments.compareData,
+                      "vergleicht danach eine schon gemachte Kopie Wert für Wert; Rückgabewert "
+                      "dann 0 alle Tabellen gleich, 3 sonst, 1 Ziel-DB nicht zu öffnen");
     compare->footer(
         "Öffnet beide Dateien schreibgeschützt und ändert nichts. Rückgabewerte: 0 nichts "
         "würde abgewiesen; 3 Werte oder Schlüssel würden abgewiesen; 1 Fehler der Datenbank; "

@@ -15,8 +15,11 @@
 #include "engine/Utf8Path.h"
 #include "vdb/CommandError.h"
 #include "vdb/CommandLine.h"
+#include "vdb/CopyPlatform.h"
 #include "vdb/SchemaFile.h"
 #include "vdb/TablePrediction.h"
+#include "verify/ContentLines.h"
+#include "verify/CopyCheck.h"
 
 namespace vdb {
 
@@ -161,6 +164,14 @@ private:
     std::int64_t m_duplicateKeys = 0;
 };
 
+// The value-by-value comparison of a copy already made, a line per table as it ends.
+int compareData(engine::Database& source, engine::Database& target, std::ostream& out) {
+    NoYield yield;
+    const auto tables = dbcopy::writeContentComparison(
+        source, target, yield, [&out](const std::string& line) { out << line << "\n"; });
+    return dbcopy::differingTables(tables) == 0 ? exit_code::Success : exit_code::Partial;
+}
+
 bool fileExists(const std::string& path) {
     std::error_code ignored;
     return std::filesystem::is_regular_file(engine::pathFromUtf8(path), ignored);
@@ -174,7 +185,7 @@ int compareCommand(const CompareRequest& request, std::ostream& out) {
     }
     const auto source =
         openDatabase(request.source, request.sourceLogin, engine::open_flags::ReadOnly);
-    if (!fileExists(request.target)) {
+    if (!request.data && !fileExists(request.target)) {
         out << "Ziel-DB " << engine::quoted(request.target)
             << " nicht vorhanden: sie würde aus der Quelle angelegt, kein Wert würde "
                "abgewiesen.\n";
@@ -186,6 +197,7 @@ int compareCommand(const CompareRequest& request, std::ostream& out) {
     Comparison comparison(*source, *target, request.deleteTarget, out);
     comparison.run();
     comparison.writeResult();
+    if (request.data) return compareData(*source, *target, out);
     return comparison.anythingRefused() ? exit_code::Partial : exit_code::Success;
 }
 

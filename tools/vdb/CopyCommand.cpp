@@ -26,6 +26,7 @@
 #include "vdb/PrivateFile.h"
 #include "vdb/ProgressDisplay.h"
 #include "vdb/SignalCancel.h"
+#include "verify/CopyCheck.h"
 
 namespace vdb {
 
@@ -109,6 +110,18 @@ int predictCopy(const CopyForm& form, Console& console) {
                           console.out);
 }
 
+// The check after the run, with the logins the run opened both files with.
+void verifyCopy(const CopyForm& form, dbcopy::ProgressLog& log, dbcopy::LogFile* logFile,
+                dbcopy::RunSummary& summary) {
+    NoYield yield;
+    const auto server = engine::sqlite::createServer();
+    summary.setContent(dbcopy::checkCopy(*server, dbcopy::checkedCopyOf(form), yield,
+                                         [&](const std::string& line) {
+                                             log.AddLog(line);
+                                             if (logFile) logFile->lineWritten(line, dbcopy::LineKind::Plain);
+                                         }));
+}
+
 }  // namespace
 
 void defineCopyCommand(CLI::App& app, CopyArguments& arguments) {
@@ -155,6 +168,9 @@ void defineCopyCommand(CLI::App& app, CopyArguments& arguments) {
         ->type_name("DATEI");
     copy->add_flag("--dry-run", arguments.dryRun,
                    "ändert nichts und sagt voraus, was die Kopie abweisen würde (wie vdb compare)");
+    copy->add_flag("--verify", arguments.verify,
+                   "vergleicht nach dem Lauf Quelle und Ziel Wert für Wert (Spalte Inhalt); eine "
+                   "Abweichung ergibt Rückgabewert 3");
     copy->footer(
         "Ausgabe: jede Protokollzeile wie im Fenster, danach eine Übersicht je Tabelle. "
         "Fortschritt auf der Standardfehlerausgabe, nur wenn sie ein Terminal ist.\n"
@@ -166,6 +182,11 @@ void defineCopyCommand(CLI::App& app, CopyArguments& arguments) {
 }
 
 int copyCommand(const CLI::App& command, const CopyArguments& arguments, Console& console) {
+    return copyCommand(command, arguments, console, [] { return engine::sqlite::createServer(); });
+}
+
+int copyCommand(const CLI::App& command, const CopyArguments& arguments, Console& console,
+                const dbcopy::ServerFactory& createServer) {
     CopyForm form = makeForm(command, arguments, console);
     if (arguments.dryRun) return predictCopy(form, console);
     std::unique_ptr<ProgressDisplay> progress;
@@ -180,7 +201,7 @@ int copyCommand(const CLI::App& command, const CopyArguments& arguments, Console
     FilesystemProbe files;
     dbcopy::ProgressLog log(arguments.quiet ? static_cast<dbcopy::LogView&>(noLine) : everyLine,
                             yield);
-    dbcopy::ImportRun run(form, log, yield, files, [] { return engine::sqlite::createServer(); });
+    dbcopy::ImportRun run(form, log, yield, files, createServer);
     FaultLineStream faultLines(console.out);
     if (arguments.quiet) run.addObserver(faultLines);
 
@@ -199,18 +220,21 @@ int copyCommand(const CLI::App& command, const CopyArguments& arguments, Console
 
     run.RunImport();
 
+    dbcopy::RunSummary summary = recorder.summary();
+    if (arguments.verify && summary.end == dbcopy::RunEnd::Finished) {
+        verifyCopy(form, log, logFile ? &*logFile : nullptr, summary);
+    }
     if (progress) progress->clear();
-    const std::vector<std::string> summary = dbcopy::summaryTable(recorder.summary());
+    const std::vector<std::string> table = dbcopy::summaryTable(summary);
     console.out << "\n";
-    for (const std::string& line : summary) console.out << line << "\n";
+    for (const std::string& line : table) console.out << line << "\n";
     console.out.flush();
-    if (logFile) logFile->writeSummary(summary);
-    if (!arguments.reportFile.empty() &&
-        !dbcopy::writeReport(arguments.reportFile, recorder.summary())) {
+    if (logFile) logFile->writeSummary(table);
+    if (!arguments.reportFile.empty() && !dbcopy::writeReport(arguments.reportFile, summary)) {
         console.err << "vdb: Der Bericht " << engine::quoted(arguments.reportFile)
                     << " kann nicht geschrieben werden.\n";
     }
-    return exitCodeFor(recorder.summary().status());
+    return exitCodeFor(summary.status());
 }
 
 }  // namespace vdb

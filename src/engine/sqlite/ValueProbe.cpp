@@ -80,6 +80,26 @@ Refusal ValueProbe::reasonFor(const Variant& value) const {
     return Refusal::WrongType;
 }
 
+bool ValueProbe::holdsStored(const Variant& value) const {
+    const auto* number = std::get_if<std::int64_t>(&m_slot);
+    switch (value.type()) {
+        case Variant::Type::Empty:
+            return std::holds_alternative<std::monostate>(m_slot);
+        case Variant::Type::Text: {
+            const auto* text = std::get_if<std::string>(&m_slot);
+            return text && *text == value.text();
+        }
+        case Variant::Type::Int16:
+            return number && *number == value.int16();
+        case Variant::Type::Int32:
+            return number && *number == value.int32();
+        case Variant::Type::Boolean:
+            return number && *number == (value.boolean() ? 1 : 0);
+        default:
+            return false;
+    }
+}
+
 bool ValueProbe::appendStoredKey(std::string& key) const {
     if (const auto* number = std::get_if<std::int64_t>(&m_slot)) {
         char bytes[sizeof *number];

@@ -34,6 +34,11 @@ public:
     // index never counts as a duplicate, or when the last tryValue refused its value.
     bool appendStoredKey(std::string& key) const;
 
+    // True when value, as a read of the field returns a stored value (nothing for NULL, an
+    // integer or Boolean for a number, text for text), is the one the last tryValue converted.
+    // Only meaningful after a tryValue that returned Refusal::None.
+    bool holdsStored(const Variant& value) const;
+
 private:
     Refusal reasonFor(const Variant& value) const;
 
