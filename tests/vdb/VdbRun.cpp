@@ -14,20 +14,6 @@
 
 namespace vdbtest {
 
-#ifdef _WIN32
-namespace {
-
-void setenv(const char* name, const char* value, int) {
-    _putenv_s(name, value);
-}
-
-void unsetenv(const char* name) {
-    _putenv_s(name, "");
-}
-
-}  // namespace
-#endif
-
 const char* const kKundenSchema = R"({
   "users": [{"name": "ADMIN", "password": "geheim"}],
   "tables": [{"name": "Kunden", "displayName": "Kundenstamm",
