@@ -4,6 +4,7 @@
 #include <fstream>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "FaultLineRecorder.h"
@@ -268,7 +269,9 @@ TEST_F(ImportRunWithFiles, DamagedSourceFileIsReportedNotFatal) {
 
 TEST_F(ImportRunWithFiles, SameFileIsRefusedBeforeAnythingIsOpened) {
     makeExample();
-    std::filesystem::create_symlink(source, dir.path() / "verweis.vdb");
+    std::error_code linkRefused;
+    std::filesystem::create_symlink(source, dir.path() / "verweis.vdb", linkRefused);
+    if (linkRefused) GTEST_SKIP() << "no symbolic links here (Windows without the privilege, Wine)";
     const std::string targetBefore = fileBytes(target);
     testsupport::FaultLineRecorder faults;
     rig.addObserver(faults);
@@ -294,6 +297,9 @@ TEST_F(ImportRunWithFiles, SameFileIsRefusedBeforeAnythingIsOpened) {
 
 // A target made from the source is no easier to read than the source, whatever the umask.
 TEST_F(ImportRunWithFiles, TargetCreatedFromTheSourceGetsItsPermissionBits) {
+#ifdef _WIN32
+    GTEST_SKIP() << "no permission bits on Windows: a new file takes its folder's access list";
+#endif
     namespace fs = std::filesystem;
     createVdb(source, {kundenTable()});
     for (const fs::perms bits :

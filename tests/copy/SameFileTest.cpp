@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 #include "TempDir.h"
 
@@ -25,7 +26,9 @@ protected:
 
 TEST_F(SameFile, OneFileUnderEveryPathIsRecognised) {
     const std::string a = dir.file("a.vdb");
-    fs::create_symlink(a, dir.path() / "link.vdb");
+    std::error_code linkRefused;
+    fs::create_symlink(a, dir.path() / "link.vdb", linkRefused);
+    if (linkRefused) GTEST_SKIP() << "no symbolic links here (Windows without the privilege, Wine)";
     fs::create_hard_link(a, dir.path() / "hard.vdb");
     const std::string dotted = (dir.path() / "folder" / ".." / "a.vdb").string();
     const std::string relative = fs::relative(a, fs::current_path()).string();

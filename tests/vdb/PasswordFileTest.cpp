@@ -7,6 +7,7 @@
 #include "TestDatabase.h"
 #include "TestPlatform.h"
 #include "VdbRun.h"
+#include "vdb/PrivateFile.h"
 
 namespace {
 
@@ -32,6 +33,9 @@ TEST(PasswordFile, OwnerOnlyIsUsedReadableByOthersIsRefusedAndNothingIsWritten) 
     EXPECT_EQ(testsupport::fileBytes(refusedTarget), "");  // never created
 
     vdbtest::makeOwnerOnly(passwordFile);
+    if (vdb::fileAccessOf(passwordFile) != vdb::FileAccess::OwnerOnly) {
+        GTEST_SKIP() << "this file system keeps no access list of its own (Wine on a Linux folder)";
+    }
     const vdbtest::RunResult used =
         vdbtest::runVdb({"copy", source, dir.file("ziel.vdb"), "--password-file", passwordFile});
     EXPECT_EQ(used.code, 0) << used.out << used.err;
