@@ -101,8 +101,8 @@ private:
                 m_result.sourceOnlyFields.push_back(field->Name());
                 continue;
             }
-            const auto& spec = fieldSpec(targetSchema, target->Name());
-            m_fields.push_back({std::move(field), std::move(target), ValueProbe(spec)});
+            const auto& definition = fieldSpec(targetSchema, target->Name());
+            m_fields.push_back({std::move(field), std::move(target), ValueProbe(definition)});
         }
         for (std::int32_t position = 0; position < targetFields->Count(); ++position) {
             const std::string name = targetFields->ItemAt(position)->Name();

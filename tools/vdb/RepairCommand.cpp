@@ -40,10 +40,10 @@ bool rebuild(engine::Table& table, std::int32_t position, const IndexSpec& index
 int rebuildSuspended(engine::Database& database, std::ostream& out) {
     int suspended = 0;
     int rebuilt = 0;
-    for (const TableSpec& spec : engine::sqlite::readSchema(database).tables) {
-        const auto table = database.Tables()->Item(engine::Variant(spec.name));
-        for (std::size_t position = 0; position < spec.indexes.size(); ++position) {
-            const IndexSpec& index = spec.indexes[position];
+    for (const TableSpec& definition : engine::sqlite::readSchema(database).tables) {
+        const auto table = database.Tables()->Item(engine::Variant(definition.name));
+        for (std::size_t position = 0; position < definition.indexes.size(); ++position) {
+            const IndexSpec& index = definition.indexes[position];
             if (!index.suspended) continue;
             if (rebuild(*table, static_cast<std::int32_t>(position), index, out)) {
                 ++rebuilt;
