@@ -17,6 +17,7 @@
 #include "engine/sqlite/SqliteEngine.h"
 #include "engine/sqlite/ValueProbe.h"
 #include "verify/ShownValue.h"
+#include "verify/FindTable.h"
 
 namespace dbcopy {
 
@@ -24,16 +25,6 @@ namespace {
 
 using engine::sqlite::Refusal;
 using engine::sqlite::ValueProbe;
-
-// Null when the collection has no table of that name; throws any other engine error.
-std::shared_ptr<engine::Table> findTable(engine::Tables& tables, const std::string& name) {
-    try {
-        return tables.Item(engine::Variant(name));
-    } catch (const engine::Error& error) {
-        if (error.code() != engine::codes::NoSuchTable) throw;
-        return nullptr;
-    }
-}
 
 // The field of that name as the copy finds it; null when the fields lack it.
 std::shared_ptr<engine::Field> findField(engine::Fields& fields, const std::string& name) {

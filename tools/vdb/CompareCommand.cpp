@@ -20,6 +20,7 @@
 #include "vdb/TablePrediction.h"
 #include "verify/ContentLines.h"
 #include "verify/CopyCheck.h"
+#include "verify/FindTable.h"
 
 namespace vdb {
 
@@ -50,16 +51,6 @@ std::string reasonText(const RefusedValues& refused) {
             return "kein gültiger Unicode-Text";
         default:
             return "passt nicht zum Feldtyp " + typeName(refused.target.type);
-    }
-}
-
-// Null when the collection has no table of that name; throws any other engine error.
-std::shared_ptr<engine::Table> findTable(engine::Tables& tables, const std::string& name) {
-    try {
-        return tables.Item(engine::Variant(name));
-    } catch (const engine::Error& error) {
-        if (error.code() != engine::codes::NoSuchTable) throw;
-        return nullptr;
     }
 }
 
@@ -98,7 +89,7 @@ public:
 private:
     void compareTable(const std::shared_ptr<engine::Table>& source) {
         const std::string name = source->Name();
-        const auto target = findTable(*m_target.Tables(), name);
+        const auto target = dbcopy::findTable(*m_target.Tables(), name);
         if (!target) {
             m_out << "Tabelle " << name << ": in der Ziel-DB nicht vorhanden, wird übersprungen.\n";
             return;
@@ -149,7 +140,7 @@ private:
 
     void listTargetOnlyTables(engine::Tables& sourceTables) {
         for (const auto& table : m_targetSchema.tables) {
-            if (findTable(sourceTables, table.name)) continue;
+            if (dbcopy::findTable(sourceTables, table.name)) continue;
             m_out << "Tabelle " << table.name << ": nur in der Ziel-DB"
                   << (m_deleteTarget ? ", wird geleert.\n" : ".\n");
         }
