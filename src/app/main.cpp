@@ -4,6 +4,7 @@
 #include "app/GermanTranslations.h"
 #include "app/PlatformServices.h"
 #include "app/frmMain.h"
+#include "platform/ParentConsole.h"
 #include "version/Version.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ bool asksForVersion(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     if (asksForVersion(argc, argv)) {
+        dbcopy::useParentConsoleForOutput();
         std::cout << "veltrona-dbcopy " << veltrona::kVersion << "\n" << veltrona::kLicence << "\n";
         return 0;
     }

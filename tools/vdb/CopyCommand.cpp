@@ -173,9 +173,9 @@ void defineCopyCommand(CLI::App& app, CopyArguments& arguments) {
                    "Abweichung ergibt Rückgabewert 3");
     copy->footer(
         "Ausgabe: jede Protokollzeile wie im Fenster, danach eine Übersicht je Tabelle. "
-        "Fortschritt auf der Standardfehlerausgabe, nur wenn sie ein Terminal ist.\n"
-        "Strg+C oder SIGTERM bricht nach dem laufenden Datensatz ab; die Indizes werden "
-        "trotzdem aufgebaut.\n"
+        "Fortschritt auf der Standardfehlerausgabe, nur wenn sie ein Terminal ist.\n" +
+        std::string(kCancelRequestNames) +
+        " bricht nach dem laufenden Datensatz ab; die Indizes werden trotzdem aufgebaut.\n"
         "Rückgabewerte: 0 alle Tabellen kopiert und geprüft; 3 Lauf beendet, aber eine Tabelle, "
         "ein Index oder eine Prüfung meldete einen Fehler (fehlende Tabellen im Ziel zählen "
         "nicht); 1 Lauf vorzeitig mit Fehler beendet; 4 abgebrochen; 2 falscher Aufruf.");

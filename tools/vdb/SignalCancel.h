@@ -7,6 +7,9 @@
 
 namespace vdb {
 
+// The requests to stop a run that this system knows, as the help names them.
+extern const char* const kCancelRequestNames;
+
 // Turns the system's requests to stop into a cancel request for one import run while it lives:
 // SIGINT and SIGTERM on POSIX, Ctrl+C, Ctrl+Break and closing the console on Windows (where a
 // closing console waits for the run to end). The previous handlers are put back afterwards.

@@ -9,6 +9,8 @@
 
 namespace vdb {
 
+const char* const kCancelRequestNames = "Strg+C oder SIGTERM";
+
 struct SignalCancel::PreviousHandlers {
     struct sigaction interrupt {};
     struct sigaction terminate {};

@@ -8,6 +8,8 @@
 
 namespace vdb {
 
+const char* const kCancelRequestNames = "Strg+C, Strg+Pause oder das Schließen der Konsole";
+
 struct SignalCancel::PreviousHandlers {};
 
 namespace {

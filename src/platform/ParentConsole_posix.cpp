@@ -1,0 +1,7 @@
+#include "platform/ParentConsole.h"
+
+namespace dbcopy {
+
+void useParentConsoleForOutput() {}
+
+}  // namespace dbcopy
