@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -26,6 +27,8 @@ struct MainWindowServices {
     // Told once after a run has ended, with a German message, when its log file or report could
     // not be written; the log pane stays as the run left it.
     std::function<void(const std::string& message)> logFileFailed;
+    // The clock the title's progress is paced and its time left measured by.
+    std::function<std::chrono::steady_clock::time_point()> clock = &std::chrono::steady_clock::now;
 };
 
 }  // namespace dbcopy

@@ -91,7 +91,7 @@ frmMain::frmMain(MainWindowServices services, QWidget* parent)
     }
     m_titleProgress = std::make_unique<TitleProgress>(
         windowTitle(), [this](const QString& title) { setWindowTitle(title); },
-        &LauncherProgress::show);
+        &LauncherProgress::show, m_services.clock);
     m_import->addObserver(*m_titleProgress);
     connectHandlers();
     load();

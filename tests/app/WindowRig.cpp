@@ -15,7 +15,8 @@ WindowRig::WindowRig(const std::map<MemorySettingsStore::Address, std::string>& 
     window = std::make_unique<dbcopy::frmMain>(dbcopy::MainWindowServices{
         sourceDialog, destDialog, logDialog, settings, yield, files,
         [] { return engine::sqlite::createServer(); }, logFolder.path().string(),
-        [this](const std::string& message) { logFailures.push_back(message); }});
+        [this](const std::string& message) { logFailures.push_back(message); },
+        [this] { return clock.advance(); }});
 }
 
 WindowRig::~WindowRig() {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QString>
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -20,6 +21,13 @@
 #include "platform/QtFileProbe.h"
 
 namespace testsupport {
+
+// A clock that moves on by one second each time it is read, so that every progress report of a
+// run is shown at once, however fast or slow the machine.
+struct SteppingClock {
+    std::chrono::steady_clock::time_point now;
+    std::chrono::steady_clock::time_point advance() { return now += std::chrono::seconds(1); }
+};
 
 // The real main window with canned dialogs, a settings store in memory, a recording yield and the
 // real engine and file test.
@@ -62,6 +70,7 @@ public:
     MemorySettingsStore settings;
     RecordingYield yield;
     dbcopy::QtFileProbe files;
+    SteppingClock clock;                   // paces the title's progress
     TempDir logFolder;                     // the window's folder for each run's log and report
     std::vector<std::string> logFailures;  // what the window told about files it could not write
     std::unique_ptr<dbcopy::frmMain> window;
