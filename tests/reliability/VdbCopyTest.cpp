@@ -6,19 +6,9 @@ TEST(VdbCopy, ProgramRunsThroughAPosixShell_NeedsPosixShell) {
     GTEST_SKIP() << "runs vdb through sh with quoting and redirections";
 }
 
-TEST(VdbCopy, SigintInTheMiddleOfATable_NeedsPosixFork) {
-    GTEST_SKIP() << "forks vdb and sends it SIGINT";
-}
-
 #else
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
@@ -201,88 +191,6 @@ TEST_F(VdbCopy, LogFileThatCannotBeWrittenIsSaidOnceAndChangesNothing) {
     EXPECT_NE(copy.out.find(kSuccessLine), std::string::npos);
     EXPECT_EQ(copy.err.rfind("vdb: Die Protokolldatei ", 0), 0u) << copy.err;
     EXPECT_EQ(copy.err.find('\n'), copy.err.size() - 1) << copy.err;  // one line
-}
-
-// Reads the child's standard output line by line.
-class LineReader {
-public:
-    explicit LineReader(int fd) : m_file(::fdopen(fd, "r")) {}
-    ~LineReader() {
-        if (m_file) std::fclose(m_file);
-    }
-    LineReader(const LineReader&) = delete;
-    LineReader& operator=(const LineReader&) = delete;
-
-    // The next line without its LF; false at the end of the output.
-    bool next(std::string& line) {
-        line.clear();
-        for (int c; (c = std::fgetc(m_file)) != EOF;) {
-            if (c == '\n') return true;
-            line.push_back(static_cast<char>(c));
-        }
-        return !line.empty();
-    }
-
-private:
-    std::FILE* m_file;
-};
-
-// 200,000 customers: the copy takes about a second, long enough that the signal sent at the
-// first progress line always lands in the middle of the table.
-TEST_F(VdbCopy, SigintInTheMiddleOfATableCancelsWithWholeIndexesAndExitFour) {
-    constexpr int kKunden = 200'000;
-    copyLargeSource(m_source, kKunden, 5);
-    const std::string report = m_dir.file("bericht.json");
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::dup2(fds[1], STDOUT_FILENO);
-        ::close(fds[0]);
-        ::close(fds[1]);
-        ::execl(VDB_PROGRAM, VDB_PROGRAM, "copy", m_source.c_str(), m_target.c_str(), "-p",
-                testsupport::kPassword.c_str(), "--report", report.c_str(),
-                static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    ::close(fds[1]);
-    std::vector<std::string> lines;
-    {
-        LineReader reader(fds[0]);
-        for (std::string line; reader.next(line);) {
-            if (line == "Kunden: 1000/" + std::to_string(kKunden)) ::kill(child, SIGINT);
-            lines.push_back(line);
-        }
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 4);
-
-    const auto closing = std::find(lines.begin(), lines.end(), "Indizes werden aufgebaut");
-    ASSERT_NE(closing, lines.end());
-    const std::string finalLine = *(closing - 1);
-    ASSERT_EQ(finalLine.rfind("Kunden: ", 0), 0u) << finalLine;
-    const int copied = std::stoi(finalLine.substr(8));
-    EXPECT_LT(copied, kKunden);
-    EXPECT_EQ(
-        std::vector<std::string>(closing, closing + 5),
-        (std::vector<std::string>{"Indizes werden aufgebaut", "Tabelle Kunden, Index ID", "",
-                                  "Schließe Zieldatenbank", "Der Import wurde abgebrochen."}));
-
-    // The target opens, its index finds every record copied, and nothing else arrived.
-    const auto stored = storedRecords(m_target);
-    EXPECT_EQ(stored.at("Kunden").size(), static_cast<std::size_t>(copied));
-    EXPECT_TRUE(stored.at("Termine").empty());
-    EXPECT_EQ(
-        runProgram(m_dir, "info " + shellWord(m_target) + " -p " + testsupport::kPassword).code, 0);
-
-    const json parsed = json::parse(testsupport::fileBytes(report));
-    EXPECT_EQ(parsed["status"], "cancelled");
-    EXPECT_EQ(parsed["tables"][0]["copied"], copied);
-    EXPECT_EQ(parsed["tables"][0]["verified"], true);
-    EXPECT_EQ(parsed["tables"][1]["status"], "not reached");
 }
 
 // The README's own example: a second copy into the same target without --delete brings every

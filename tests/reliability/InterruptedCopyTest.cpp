@@ -1,0 +1,74 @@
+// vdb copy stopped as a user stops it at the console: Ctrl+C (SIGINT on POSIX, Ctrl+Break to its
+// process group on Windows) in the middle of a table.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "FileBytes.h"
+#include "ImportRig.h"
+#include "RunningProgram.h"
+#include "SampleFiles.h"
+#include "StoredRecords.h"
+#include "TempDir.h"
+
+namespace reliability {
+namespace {
+
+using nlohmann::json;
+
+// 200,000 customers: the copy takes about a second, long enough that the request sent at the
+// first progress line always lands in the middle of the table.
+TEST(InterruptedCopy, InTheMiddleOfATableCancelsWithWholeIndexesAndExitFour) {
+    constexpr int kKunden = 200'000;
+    testsupport::TempDir dir;
+    const std::string source = dir.file("quelle.vdb");
+    const std::string target = dir.file("ziel.vdb");
+    const std::string report = dir.file("bericht.json");
+    testsupport::copyLargeSource(source, kKunden, 5);
+
+    std::vector<std::string> lines;
+    int status = -1;
+    {
+        testsupport::RunningProgram copy(VDB_PROGRAM, {"copy", source, target, "-p",
+                                                       testsupport::kPassword, "--report", report});
+        for (std::string line; copy.nextLine(line);) {
+            if (line == "Kunden: 1000/" + std::to_string(kKunden)) {
+                ASSERT_TRUE(copy.interrupt()) << "the system refused to interrupt the copy";
+            }
+            lines.push_back(line);
+        }
+        status = copy.wait();
+    }
+    EXPECT_EQ(status, 4);
+
+    const auto closing = std::find(lines.begin(), lines.end(), "Indizes werden aufgebaut");
+    ASSERT_NE(closing, lines.end());
+    const std::string finalLine = *(closing - 1);
+    ASSERT_EQ(finalLine.rfind("Kunden: ", 0), 0u) << finalLine;
+    const int copied = std::stoi(finalLine.substr(8));
+    EXPECT_LT(copied, kKunden);
+    EXPECT_EQ(
+        std::vector<std::string>(closing, closing + 5),
+        (std::vector<std::string>{"Indizes werden aufgebaut", "Tabelle Kunden, Index ID", "",
+                                  "Schließe Zieldatenbank", "Der Import wurde abgebrochen."}));
+
+    // The target opens, its index finds every record copied, and nothing else arrived.
+    const auto stored = storedRecords(target);
+    EXPECT_EQ(stored.at("Kunden").size(), static_cast<std::size_t>(copied));
+    EXPECT_TRUE(stored.at("Termine").empty());
+    EXPECT_EQ(
+        testsupport::runToEnd(VDB_PROGRAM, {"info", target, "-p", testsupport::kPassword}).code, 0);
+
+    const json parsed = json::parse(testsupport::fileBytes(report));
+    EXPECT_EQ(parsed["status"], "cancelled");
+    EXPECT_EQ(parsed["tables"][0]["copied"], copied);
+    EXPECT_EQ(parsed["tables"][0]["verified"], true);
+    EXPECT_EQ(parsed["tables"][1]["status"], "not reached");
+}
+
+}  // namespace
+}  // namespace reliability
