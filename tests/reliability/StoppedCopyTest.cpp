@@ -1,5 +1,5 @@
-// vdb copy stopped as a user stops it at the console: Ctrl+C (SIGINT on POSIX, Ctrl+Break to its
-// process group on Windows) in the middle of a table.
+// vdb copy stopped from outside in the middle of a table: as a user stops it at the console
+// (SIGINT on POSIX, Ctrl+Break to its process group on Windows), and killed outright.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,15 +14,28 @@
 #include "SampleFiles.h"
 #include "StoredRecords.h"
 #include "TempDir.h"
+#include "TestDatabase.h"
+#include "engine/Error.h"
+#include "engine/ErrorCodes.h"
 
 namespace reliability {
 namespace {
 
 using nlohmann::json;
 
+// The code of the error that reading the file's customers ends with; 0 when they are read.
+std::int32_t readError(const std::string& path) {
+    try {
+        testsupport::readRows(path, "Kunden");
+    } catch (const engine::Error& error) {
+        return error.code();
+    }
+    return 0;
+}
+
 // 200,000 customers: the copy takes about a second, long enough that the request sent at the
 // first progress line always lands in the middle of the table.
-TEST(InterruptedCopy, InTheMiddleOfATableCancelsWithWholeIndexesAndExitFour) {
+TEST(StoppedCopy, InterruptInTheMiddleOfATableCancelsWithWholeIndexesAndExitFour) {
     constexpr int kKunden = 200'000;
     testsupport::TempDir dir;
     const std::string source = dir.file("quelle.vdb");
@@ -68,6 +81,36 @@ TEST(InterruptedCopy, InTheMiddleOfATableCancelsWithWholeIndexesAndExitFour) {
     EXPECT_EQ(parsed["tables"][0]["copied"], copied);
     EXPECT_EQ(parsed["tables"][0]["verified"], true);
     EXPECT_EQ(parsed["tables"][1]["status"], "not reached");
+}
+
+// While the copy runs, its target is busy for everybody else; once the copy was killed, the file
+// is taken back (a batch left half written is rolled back at the first writable open) and holds
+// only whole records.
+TEST(StoppedCopy, TargetIsBusyWhileTheCopyRunsAndWholeAfterItWasKilled) {
+    constexpr int kKunden = 200'000;
+    testsupport::TempDir dir;
+    const std::string source = dir.file("quelle.vdb");
+    const std::string target = dir.file("ziel.vdb");
+    testsupport::copyLargeSource(source, kKunden, 5);
+
+    std::int32_t whileRunning = 0;
+    {
+        testsupport::RunningProgram copy(VDB_PROGRAM,
+                                         {"copy", source, target, "-p", testsupport::kPassword});
+        for (std::string line; copy.nextLine(line);) {
+            if (line == "Kunden: 1000/" + std::to_string(kKunden)) break;
+        }
+        whileRunning = readError(target);
+        copy.kill();
+        EXPECT_EQ(copy.wait(), -1);
+    }
+    EXPECT_EQ(whileRunning, engine::codes::FileLocked);
+
+    const std::int32_t afterKill = readError(target);
+    EXPECT_TRUE(afterKill == 0 || afterKill == engine::codes::NeedsRecovery) << afterKill;
+    const auto stored = storedRecords(target);
+    expectWholeRecords(stored.at("Kunden"), testsupport::kundenRows(kKunden));
+    EXPECT_EQ(readError(target), 0);
 }
 
 }  // namespace
