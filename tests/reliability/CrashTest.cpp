@@ -23,6 +23,7 @@
 #include "StoredRecords.h"
 #include "TempDir.h"
 #include "TestDatabase.h"
+#include "VdbProgram.h"
 #include "copy/ImportRun.h"
 #include "engine/sqlite/SqliteEngine.h"
 #include "log/ProgressLog.h"
@@ -107,7 +108,7 @@ protected:
     // Windows has no fork: the import runs as vdb copy in a process of its own, killed with
     // TerminateProcess right after it wrote the point's line.
     void killImportAt(const KillPoint& point) {
-        RunningProgram copy(VDB_PROGRAM, {"copy", m_source, m_target, "-p", kPassword});
+        RunningProgram copy(vdbProgram(), {"copy", m_source, m_target, "-p", kPassword});
         bool reached = false;
         for (std::string line; !reached && copy.nextLine(line);) {
             reached = line.rfind(point.line, 0) == 0;

@@ -15,6 +15,7 @@
 #include "StoredRecords.h"
 #include "TempDir.h"
 #include "TestDatabase.h"
+#include "VdbProgram.h"
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
 
@@ -46,8 +47,9 @@ TEST(StoppedCopy, InterruptInTheMiddleOfATableCancelsWithWholeIndexesAndExitFour
     std::vector<std::string> lines;
     int status = -1;
     {
-        testsupport::RunningProgram copy(VDB_PROGRAM, {"copy", source, target, "-p",
-                                                       testsupport::kPassword, "--report", report});
+        testsupport::RunningProgram copy(
+            vdbProgram(),
+            {"copy", source, target, "-p", testsupport::kPassword, "--report", report});
         for (std::string line; copy.nextLine(line);) {
             if (line == "Kunden: 1000/" + std::to_string(kKunden)) {
                 ASSERT_TRUE(copy.interrupt()) << "the system refused to interrupt the copy";
@@ -74,7 +76,8 @@ TEST(StoppedCopy, InterruptInTheMiddleOfATableCancelsWithWholeIndexesAndExitFour
     EXPECT_EQ(stored.at("Kunden").size(), static_cast<std::size_t>(copied));
     EXPECT_TRUE(stored.at("Termine").empty());
     EXPECT_EQ(
-        testsupport::runToEnd(VDB_PROGRAM, {"info", target, "-p", testsupport::kPassword}).code, 0);
+        testsupport::runToEnd(vdbProgram(), {"info", target, "-p", testsupport::kPassword}).code,
+        0);
 
     const json parsed = json::parse(testsupport::fileBytes(report));
     EXPECT_EQ(parsed["status"], "cancelled");
@@ -95,7 +98,7 @@ TEST(StoppedCopy, TargetIsBusyWhileTheCopyRunsAndWholeAfterItWasKilled) {
 
     std::int32_t whileRunning = 0;
     {
-        testsupport::RunningProgram copy(VDB_PROGRAM,
+        testsupport::RunningProgram copy(vdbProgram(),
                                          {"copy", source, target, "-p", testsupport::kPassword});
         for (std::string line; copy.nextLine(line);) {
             if (line == "Kunden: 1000/" + std::to_string(kKunden)) break;

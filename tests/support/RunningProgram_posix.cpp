@@ -18,7 +18,8 @@ RunningProgram::RunningProgram(const std::string& program,
                                const std::vector<std::string>& arguments)
     : m_process(std::make_unique<Process>()) {
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     int fds[2];
     if (::pipe(fds) != 0) throw std::runtime_error("pipe failed");

@@ -12,8 +12,8 @@ namespace {
 
 std::wstring wide(const std::string& text) {
     if (text.empty()) return {};
-    const int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(),
-                                           static_cast<int>(text.size()), nullptr, 0);
+    const int size =
+        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring result(static_cast<std::size_t>(size), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
                           size);
