@@ -6,6 +6,7 @@
 
 #include "ImportRig.h"
 #include "TempDir.h"
+#include "engine/Utf8Path.h"
 
 namespace testsupport {
 
@@ -22,7 +23,8 @@ const TempDir& sampleDir() {
 }
 
 void copyFile(const std::string& from, const std::string& to) {
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+    fs::copy_file(engine::pathFromUtf8(from), engine::pathFromUtf8(to),
+                  fs::copy_options::overwrite_existing);
 }
 
 }  // namespace
