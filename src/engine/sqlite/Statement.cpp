@@ -10,6 +10,21 @@
 
 namespace engine::sqlite {
 
+namespace {
+
+Statement::ColumnType columnTypeOf(int sqliteType) noexcept {
+    static_assert(SQLITE_INTEGER == 1 && SQLITE_FLOAT == 2 && SQLITE_TEXT == 3 &&
+                  SQLITE_BLOB == 4 && SQLITE_NULL == 5);
+    return static_cast<Statement::ColumnType>(sqliteType - 1);
+}
+
+std::string_view textOf(const unsigned char* text, int bytes) noexcept {
+    if (!text) return {};
+    return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(bytes)};
+}
+
+}  // namespace
+
 void Statement::Finalizer::operator()(sqlite3_stmt* stmt) const noexcept {
     sqlite3_finalize(stmt);
 }
@@ -62,21 +77,6 @@ void Statement::run() {
 void Statement::reset() noexcept {
     sqlite3_reset(m_stmt.get());
 }
-
-namespace {
-
-Statement::ColumnType columnTypeOf(int sqliteType) noexcept {
-    static_assert(SQLITE_INTEGER == 1 && SQLITE_FLOAT == 2 && SQLITE_TEXT == 3 &&
-                  SQLITE_BLOB == 4 && SQLITE_NULL == 5);
-    return static_cast<Statement::ColumnType>(sqliteType - 1);
-}
-
-std::string_view textOf(const unsigned char* text, int bytes) noexcept {
-    if (!text) return {};
-    return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(bytes)};
-}
-
-}  // namespace
 
 Statement::ColumnType Statement::Value::type() const noexcept {
     return columnTypeOf(sqlite3_value_type(m_value));
