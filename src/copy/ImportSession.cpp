@@ -264,7 +264,7 @@ std::optional<RunError> ImportSession::rebuildCurrentIndex() {
 void ImportSession::writeIndexLine() {
     std::string line = "Tabelle " + m_table->DisplayName(0);
     line += ", Index " + m_index->DisplayName(0);
-    m_log.AddLog(std::move(line));
+    m_log.AddLog(line);
 }
 
 void ImportSession::close() {

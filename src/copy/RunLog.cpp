@@ -1,15 +1,12 @@
 #include "copy/RunLog.h"
 
-#include <utility>
-
 #include "log/ProgressLog.h"
 
 namespace dbcopy {
 
-void RunLog::AddLog(std::string message, LineKind kind) {
-    std::string written = message;
-    m_log.AddLog(std::move(message));
-    m_observer.lineWritten(written, kind);
+void RunLog::AddLog(const std::string& message, LineKind kind) {
+    m_log.AddLog(message);
+    m_observer.lineWritten(message, kind);
 }
 
 }  // namespace dbcopy

@@ -15,7 +15,7 @@ public:
 
     // Writes message through the progress log, then hands it with its kind to the observer.
     // Failures of the log pass to the caller, and the observer then never sees the line.
-    void AddLog(std::string message, LineKind kind = LineKind::Plain);
+    void AddLog(const std::string& message, LineKind kind = LineKind::Plain);
 
     RunObserver& events() { return m_observer; }
 

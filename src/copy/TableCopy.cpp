@@ -137,7 +137,7 @@ void TableCopy::writeProgressLine(engine::Table& source, std::int32_t count) {
     std::string line = source.DisplayName(0);
     line += ": " + std::to_string(count) + "/";
     line += std::to_string(source.RecordCount());
-    m_log.AddLog(std::move(line));
+    m_log.AddLog(line);
     m_log.events().progress(count);
 }
 

@@ -38,10 +38,11 @@ const ObjectRef& Variant::object() const {
     return get<ObjectRef>(m_value, "Objekt");
 }
 const VariantArray& Variant::array() const {
-    return get<VariantArray>(m_value, "Datenfeld");
+    return *get<std::shared_ptr<const VariantArray>>(m_value, "Datenfeld");
 }
 
 bool Variant::operator==(const Variant& other) const {
+    if (type() == Type::Array && other.type() == Type::Array) return array() == other.array();
     return m_value == other.m_value;
 }
 

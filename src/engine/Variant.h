@@ -20,7 +20,8 @@ class Variant;
 using VariantArray = std::vector<Variant>;
 
 // The engine's tagged value: keys, field values and record buffers are Variants.
-// A Variant is copied by value and owns the array it holds.
+// A Variant is copied by value. An array never changes once it is in a Variant, so copies
+// share it: copying a Variant that holds one costs no copy of its elements.
 class Variant {
 public:
     enum class Type { Empty, Text, Int16, Int32, Boolean, Object, Array, Missing };
@@ -39,7 +40,8 @@ public:
     Variant(std::int32_t number) : m_value(number) {}
     Variant(bool flag) : m_value(flag) {}
     Variant(ObjectRef object) : m_value(std::move(object)) {}
-    Variant(VariantArray array) : m_value(std::move(array)) {}
+    Variant(VariantArray array)
+        : m_value(std::make_shared<const VariantArray>(std::move(array))) {}
 
     // An optional argument that the caller left out.
     static Variant missing();
@@ -60,8 +62,8 @@ public:
 
 private:
     // The order of the alternatives matches Type.
-    std::variant<EmptyTag, std::string, std::int16_t, std::int32_t, bool, ObjectRef, VariantArray,
-                 MissingTag>
+    std::variant<EmptyTag, std::string, std::int16_t, std::int32_t, bool, ObjectRef,
+                 std::shared_ptr<const VariantArray>, MissingTag>
         m_value;
 };
 

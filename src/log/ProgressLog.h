@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace dbcopy {
 
@@ -14,11 +15,12 @@ public:
 
     // Appends message and CR LF, leaves an empty selection at the very end of the text
     // and lets the event loop run once. Failures of the view are passed on to the caller.
-    void AddLog(std::string message);
+    void AddLog(std::string_view message);
 
 private:
     LogView& m_view;
     EventYield& m_yield;
+    std::string m_line;  // the line being written, its buffer kept from one line to the next
 };
 
 }  // namespace dbcopy

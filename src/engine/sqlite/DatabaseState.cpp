@@ -117,21 +117,12 @@ Connection& DatabaseState::connection() {
     return m_connection;
 }
 
-void DatabaseState::requireSettled() {
-    requireOpen();
-    settleWrites();
+void DatabaseState::refuseClosed() {
+    throw Error(codes::InvalidArgument, messages::databaseClosed());
 }
 
-void DatabaseState::requireOpen() const {
-    if (m_state == WriteState::Closed) {
-        throw Error(codes::InvalidArgument, messages::databaseClosed());
-    }
-    m_keepAlive->requireIdle();
-}
-
-void DatabaseState::requireWritable() {
-    requireOpen();
-    if (m_readOnly) throw Error(codes::ReadOnly, messages::readOnly());
+void DatabaseState::refuseReadOnly() {
+    throw Error(codes::ReadOnly, messages::readOnly());
 }
 
 bool DatabaseState::isBulk() const noexcept {
@@ -156,8 +147,7 @@ void DatabaseState::queueRecord(TableState& table, const std::vector<StoredValue
     }
 }
 
-void DatabaseState::settleWrites() {
-    if (!m_writeAhead) return;
+void DatabaseState::settleWriteAhead() {
     try {
         m_writeAhead->settle();
     } catch (...) {

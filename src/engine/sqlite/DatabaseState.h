@@ -44,11 +44,21 @@ public:
     // requireOpen for a call that reads only the catalog or the object's own state,
     // requireSettled (or connection) for one that uses the file, requireWritable for one that
     // changes it. Each throws InvalidArgument once the database is closed or while the
-    // caller's keep-alive hook runs; requireSettled the failure of a queued record too.
-    void requireOpen() const;
-    void requireSettled();
+    // caller's keep-alive hook runs; requireSettled the failure of a queued record too. Inline,
+    // as every call for every field of every record passes one of them.
+    void requireOpen() const {
+        if (m_state == WriteState::Closed) refuseClosed();
+        m_keepAlive->requireIdle();
+    }
+    void requireSettled() {
+        requireOpen();
+        settleWrites();
+    }
     // Throws unless the database is open and writable (ReadOnly when opened write-protected).
-    void requireWritable();
+    void requireWritable() {
+        requireOpen();
+        if (m_readOnly) refuseReadOnly();
+    }
     // The open connection, after requireSettled.
     Connection& connection();
     // The connection as it is, for storing a record in the transaction that is open.
@@ -75,7 +85,9 @@ public:
     // the database is writable.
     void queueRecord(TableState& table, const std::vector<StoredValue>& values);
     // Waits until every queued record is stored; throws the failure of one.
-    void settleWrites();
+    void settleWrites() {
+        if (m_writeAhead) settleWriteAhead();
+    }
     // settleWrites for every database of the server, for a read that reaches the end of a table.
     void settleServerWrites();
     // Runs one long step (see KeepAlive::runAside) while the caller stays alive. work uses only
@@ -111,6 +123,10 @@ private:
         Caller,         // a caller's transaction is open (rollback journal)
         BulkCaller,     // a caller's transaction is open in bulk mode
     };
+
+    [[noreturn]] static void refuseClosed();
+    [[noreturn]] static void refuseReadOnly();
+    void settleWriteAhead();
 
     bool isBulk() const noexcept;
     bool isCallerTransaction() const noexcept;

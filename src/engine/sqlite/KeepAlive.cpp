@@ -32,8 +32,8 @@ void KeepAlive::detach(sqlite3* db) noexcept {
     if (db) sqlite3_progress_handler(db, 0, nullptr, nullptr);
 }
 
-void KeepAlive::requireIdle() const {
-    if (m_yielding) throw Error(codes::InvalidArgument, messages::engineBusy());
+void KeepAlive::refuseWhileYielding() {
+    throw Error(codes::InvalidArgument, messages::engineBusy());
 }
 
 void KeepAlive::yieldIfDue() noexcept {

@@ -33,8 +33,11 @@ public:
     void attach(sqlite3* db) noexcept;
     static void detach(sqlite3* db) noexcept;
 
-    // Throws engine::Error InvalidArgument while the hook runs; returns otherwise.
-    void requireIdle() const;
+    // Throws engine::Error InvalidArgument while the hook runs; returns otherwise. Inline, as
+    // every engine call begins with it.
+    void requireIdle() const {
+        if (m_yielding) refuseWhileYielding();
+    }
 
     // Runs work on a thread of its own while the calling thread calls the hook every
     // kInterval. Without a hook, from inside the hook or on an engine thread, work runs on the
@@ -50,6 +53,7 @@ public:
     static void markEngineThread() noexcept;
 
 private:
+    [[noreturn]] static void refuseWhileYielding();
     static int onProgress(void* self) noexcept;
     // Calls the hook when kInterval has passed since it last returned.
     void yieldIfDue() noexcept;

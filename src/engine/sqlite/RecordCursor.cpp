@@ -16,10 +16,10 @@ namespace {
     throw Error(codes::NotADatabase, messages::notADatabase(database.path()));
 }
 
-std::int64_t checkedInteger(const DatabaseState& database, const Statement& row, int column,
+std::int64_t checkedInteger(const DatabaseState& database, const Statement::Value& stored,
                             Statement::ColumnType type, std::int64_t low, std::int64_t high) {
     if (type != Statement::ColumnType::Integer) damaged(database);
-    const std::int64_t number = row.columnInt(column);
+    const std::int64_t number = stored.integer();
     if (number < low || number > high) damaged(database);
     return number;
 }
@@ -75,27 +75,26 @@ bool RecordCursor::eof() {
 }
 
 Variant RecordCursor::value(const FieldDef& field) {
-    ensureStarted();
     m_database->requireSettled();
+    if (!m_started) moveFirst();
     if (!m_onRow) throw Error(codes::NoCurrentRecord, messages::noCurrentRecord());
-    const Statement& row = *m_select;
-    const int column = field.position;
-    const Statement::ColumnType type = row.columnType(column);
+    const Statement::Value stored = m_select->columnValue(field.position);
+    const Statement::ColumnType type = stored.type();
     if (type == Statement::ColumnType::Null) return {};
     switch (field.type) {
         case FieldType::Text:
             if (type != Statement::ColumnType::Text) damaged(*m_database);
-            return Variant(row.columnText(column));
+            return Variant(std::string(stored.text()));
         case FieldType::Int16:
-            return Variant(static_cast<std::int16_t>(checkedInteger(
-                *m_database, row, column, type, std::numeric_limits<std::int16_t>::min(),
-                std::numeric_limits<std::int16_t>::max())));
+            return Variant(static_cast<std::int16_t>(
+                checkedInteger(*m_database, stored, type, std::numeric_limits<std::int16_t>::min(),
+                               std::numeric_limits<std::int16_t>::max())));
         case FieldType::Int32:
-            return Variant(static_cast<std::int32_t>(checkedInteger(
-                *m_database, row, column, type, std::numeric_limits<std::int32_t>::min(),
-                std::numeric_limits<std::int32_t>::max())));
+            return Variant(static_cast<std::int32_t>(
+                checkedInteger(*m_database, stored, type, std::numeric_limits<std::int32_t>::min(),
+                               std::numeric_limits<std::int32_t>::max())));
         case FieldType::Bool:
-            return Variant(checkedInteger(*m_database, row, column, type, 0, 1) != 0);
+            return Variant(checkedInteger(*m_database, stored, type, 0, 1) != 0);
     }
     damaged(*m_database);
 }

@@ -17,7 +17,8 @@ SqliteTable::SqliteTable(std::shared_ptr<DatabaseState> database, TableState& ta
     : m_database(std::move(database)),
       m_table(table),
       m_cursor(std::make_shared<RecordCursor>(m_database, table)),
-      m_newRecord(std::make_shared<NewRecord>()) {
+      m_newRecord(std::make_shared<NewRecord>()),
+      m_emptyRecord(VariantArray(table.def().fields.size())) {
     std::vector<std::shared_ptr<SqliteField>> fields;
     for (const FieldDef& def : table.def().fields) {
         fields.push_back(std::make_shared<SqliteField>(m_database, def, m_cursor, m_newRecord));
@@ -72,7 +73,7 @@ void SqliteTable::Move(std::int32_t rows, std::int32_t) {
 
 Variant SqliteTable::NewRecordBuffer(std::int32_t) {
     m_database->requireOpen();
-    return Variant(VariantArray(m_table.def().fields.size()));
+    return m_emptyRecord;
 }
 
 void SqliteTable::AddNew(const Variant& buffer) {

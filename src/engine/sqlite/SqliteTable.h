@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/Table.h"
+#include "engine/Variant.h"
 
 namespace engine::sqlite {
 
@@ -30,7 +31,7 @@ public:
     void MoveFirst(std::int32_t flags) override;
     void Move(std::int32_t rows, std::int32_t flags) override;
 
-    // An array with one Empty per field.
+    // An array with one Empty per field; every call hands out the same one.
     Variant NewRecordBuffer(std::int32_t reserved) override;
     // Begins a record with every field NULL; buffer must hold an array (TypeMismatch).
     // A record begun before and not stored is discarded. ReadOnly when write-protected.
@@ -47,6 +48,7 @@ private:
     std::shared_ptr<NewRecord> m_newRecord;
     std::shared_ptr<SqliteFields> m_fields;
     std::shared_ptr<SqliteIndexes> m_indexes;
+    Variant m_emptyRecord;  // one Empty per field
 };
 
 }  // namespace engine::sqlite

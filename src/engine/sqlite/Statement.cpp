@@ -10,6 +10,21 @@
 
 namespace engine::sqlite {
 
+namespace {
+
+Statement::ColumnType columnTypeOf(int sqliteType) noexcept {
+    static_assert(SQLITE_INTEGER == 1 && SQLITE_FLOAT == 2 && SQLITE_TEXT == 3 &&
+                  SQLITE_BLOB == 4 && SQLITE_NULL == 5);
+    return static_cast<Statement::ColumnType>(sqliteType - 1);
+}
+
+std::string_view textOf(const unsigned char* text, int bytes) noexcept {
+    if (!text) return {};
+    return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(bytes)};
+}
+
+}  // namespace
+
 void Statement::Finalizer::operator()(sqlite3_stmt* stmt) const noexcept {
     sqlite3_finalize(stmt);
 }
@@ -63,10 +78,25 @@ void Statement::reset() noexcept {
     sqlite3_reset(m_stmt.get());
 }
 
+Statement::ColumnType Statement::Value::type() const noexcept {
+    return columnTypeOf(sqlite3_value_type(m_value));
+}
+
+std::int64_t Statement::Value::integer() const noexcept {
+    return sqlite3_value_int64(m_value);
+}
+
+std::string_view Statement::Value::text() const noexcept {
+    const unsigned char* text = sqlite3_value_text(m_value);
+    return textOf(text, sqlite3_value_bytes(m_value));
+}
+
+Statement::Value Statement::columnValue(int column) const noexcept {
+    return Value(sqlite3_column_value(m_stmt.get(), column));
+}
+
 Statement::ColumnType Statement::columnType(int column) const {
-    static_assert(SQLITE_INTEGER == 1 && SQLITE_FLOAT == 2 && SQLITE_TEXT == 3 &&
-                  SQLITE_BLOB == 4 && SQLITE_NULL == 5);
-    return static_cast<ColumnType>(sqlite3_column_type(m_stmt.get(), column) - 1);
+    return columnTypeOf(sqlite3_column_type(m_stmt.get(), column));
 }
 
 std::int64_t Statement::columnInt(int column) const {
@@ -78,10 +108,8 @@ std::string Statement::columnText(int column) const {
 }
 
 std::string_view Statement::columnTextView(int column) const {
-    const auto* text = sqlite3_column_text(m_stmt.get(), column);
-    if (!text) return {};
-    const int bytes = sqlite3_column_bytes(m_stmt.get(), column);
-    return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(bytes)};
+    const unsigned char* text = sqlite3_column_text(m_stmt.get(), column);
+    return textOf(text, sqlite3_column_bytes(m_stmt.get(), column));
 }
 
 }  // namespace engine::sqlite

@@ -7,6 +7,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_value;
 
 namespace engine::sqlite {
 
@@ -32,6 +33,22 @@ public:
     void reset() noexcept;
 
     enum class ColumnType { Integer, Float, Text, Blob, Null };  // SQLite's order, from 1
+
+    // One value of the current row, found once for reading its type and its contents; valid
+    // until the next step or reset.
+    class Value {
+    public:
+        ColumnType type() const noexcept;
+        std::int64_t integer() const noexcept;
+        std::string_view text() const noexcept;
+
+    private:
+        friend class Statement;
+        explicit Value(sqlite3_value* value) noexcept : m_value(value) {}
+        sqlite3_value* m_value;
+    };
+    Value columnValue(int column) const noexcept;
+
     ColumnType columnType(int column) const;
     std::int64_t columnInt(int column) const;
     std::string columnText(int column) const;

@@ -192,13 +192,25 @@ constexpr Utf8State nextState(Utf8State state, unsigned byte) {
     }
 }
 
-using Utf8Table = std::array<std::array<Utf8State, 256>, kUtf8States>;
+// The table is indexed by the byte alone: each entry holds the next state for every state, six
+// bits apiece, and a state is kept as the shift that picks its own six bits. A step is then a
+// load that does not wait for the state before it and one shift, instead of a load whose
+// address depends on the previous step.
+constexpr unsigned kStateBits = 6;
+static_assert(kUtf8States * kStateBits <= 64);
+
+constexpr std::uint64_t shiftOf(Utf8State state) {
+    return static_cast<std::uint64_t>(state) * kStateBits;
+}
+
+using Utf8Table = std::array<std::uint64_t, 256>;
 
 constexpr Utf8Table kUtf8Next = [] {
     Utf8Table table{};
-    for (unsigned state = 0; state < kUtf8States; ++state) {
-        for (unsigned byte = 0; byte < 256; ++byte) {
-            table[state][byte] = nextState(static_cast<Utf8State>(state), byte);
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        for (unsigned state = 0; state < kUtf8States; ++state) {
+            const Utf8State next = nextState(static_cast<Utf8State>(state), byte);
+            table[byte] |= shiftOf(next) << shiftOf(static_cast<Utf8State>(state));
         }
     }
     return table;
@@ -221,12 +233,13 @@ std::int64_t codePointCount(std::string_view text) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t ascii = asciiPrefix(bytes, text.size());
     auto count = static_cast<std::int64_t>(ascii);
-    Utf8State state = Complete;
+    constexpr std::uint64_t kStateMask = (std::uint64_t{1} << kStateBits) - 1;
+    std::uint64_t state = shiftOf(Complete);
     for (std::size_t i = ascii; i < text.size(); ++i) {
-        state = kUtf8Next[state][bytes[i]];
-        count += state == Complete;
+        state = (kUtf8Next[bytes[i]] >> state) & kStateMask;
+        count += state == shiftOf(Complete);
     }
-    return state == Complete ? count : -1;
+    return state == shiftOf(Complete) ? count : -1;
 }
 
 StoredView viewOf(const StoredValue& value) noexcept {
