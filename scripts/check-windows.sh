@@ -83,6 +83,16 @@ cmake --build "$linux_build" --target vdb >/dev/null
 linux_vdb="$root/$linux_build/tools/vdb/vdb"
 
 step "silent installation into a fresh Wine prefix"
+# Everything from the installation on runs on one virtual screen: the first Wine program of a
+# prefix starts the desktop process that all later windows use. Xvfb names its display once it
+# accepts clients.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+until [[ -s $work/display ]]; do
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
+    sleep 0.2
+done
+export DISPLAY=":$(cat "$work/display")"
 win "$setup" /S
 installed="$prefix/drive_c/Program Files/VeltronaDBCopy"
 menu_entry="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Veltrona Datenbanken kopieren.lnk"
@@ -139,9 +149,6 @@ VDB_PASSWORD=demo "$linux_vdb" info "$work/Sicherung/Ziel ä.vdb" | masked | tai
 echo "copied into Sicherung/Ziel ä.vdb"
 
 step "the installed window on a virtual screen"
-Xvfb :73 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=:73
 settings='HKCU\Software\VB and VBA Program Settings\VeltronaDBCopy\Startup'
 mkdir -p "$work/shot"
 cp "$work/linux/quelle.vdb" "$work/shot/quelle.vdb"
@@ -149,7 +156,8 @@ win reg add "$settings" /v SourceDatabase /d "$(winpath "$work/shot/quelle.vdb")
 win reg add "$settings" /v UserName /d ADMIN /f >/dev/null
 win reg add "$settings" /v DestDatabase /d "$(winpath "$work/shot/ziel.vdb")" /f >/dev/null
 # The window after a demo run into a new target, drawn by Windows' own style, for the README.
-win "$build/bin/window_screenshot.exe" demo "$(winpath "$root/docs/screenshot-windows.png")"
+win "$build/bin/window_screenshot.exe" demo "$(winpath "$root/docs/screenshot-windows.png")" ||
+    fail "the window could not be pictured"
 [[ -f $work/shot/ziel.vdb ]] || fail "the demo run in the window wrote no target"
 echo "docs/screenshot-windows.png: the window after a demo run"
 # The installed window in a Wine desktop of its own, which draws the frame as Windows does:
