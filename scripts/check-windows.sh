@@ -173,7 +173,8 @@ show_window() {  # show_window PICTURE [COMMAND...]
     import -window root "$picture"
     echo "the installed window: $picture"
     [[ $# -eq 0 ]] || "$@"
-    win taskkill /im veltrona-dbcopy.exe >/dev/null
+    # taskkill sees only the windows of its own desktop.
+    win explorer /desktop=veltrona,1000x720 taskkill /im veltrona-dbcopy.exe >/dev/null
     wait "$window_pid" || true
 }
 # Closing the window writes the settings, although they were removed while it was open; the
