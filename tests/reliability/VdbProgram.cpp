@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "FileBytes.h"
+#include "engine/Utf8Path.h"
 
 namespace reliability {
 
@@ -41,10 +42,8 @@ int exitStatus(int status) {
 std::string vdbProgram() {
     wchar_t self[MAX_PATH];
     const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const auto beside =
-        std::filesystem::path(std::wstring(self, length)).replace_filename("vdb.exe");
-    const std::u8string text = beside.u8string();
-    return {text.begin(), text.end()};
+    return engine::utf8Of(
+        std::filesystem::path(std::wstring(self, length)).replace_filename("vdb.exe"));
 }
 #else
 std::string vdbProgram() {

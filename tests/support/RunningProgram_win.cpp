@@ -5,19 +5,15 @@
 #include <stdexcept>
 
 #include "RunningProgram.h"
+#include "engine/Utf8Path.h"
 
 namespace testsupport {
 
 namespace {
 
+// The argument's UTF-16 form, as the system's paths are made from UTF-8 text.
 std::wstring wide(const std::string& text) {
-    if (text.empty()) return {};
-    const int size =
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                          size);
-    return result;
+    return engine::pathFromUtf8(text).native();
 }
 
 // One argument as the C runtime's command-line parser reads it back: in quotes, a quote
