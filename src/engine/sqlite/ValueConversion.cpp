@@ -4,10 +4,9 @@
 #include "engine/ErrorCodes.h"
 #include "engine/sqlite/Messages.h"
 #include "engine/sqlite/NameFold.h"
+#include "engine/sqlite/Utf8Text.h"
 
-#include <array>
 #include <charconv>
-#include <cstring>
 #include <limits>
 
 namespace engine::sqlite {
@@ -131,116 +130,6 @@ StoredValue toBool(const FieldDef& field, const Variant& value) {
 }
 
 }  // namespace
-
-namespace {
-
-// Well-formed UTF-8 after the Unicode standard's table of well-formed byte sequences, read as
-// a state machine with one step per byte. The states after a lead byte say how many bytes of
-// the sequence are still to come and which range the next one must lie in; the narrow ranges
-// after E0, ED, F0 and F4 rule out overlong forms, surrogates and code points above U+10FFFF.
-// Stepping through a table keeps the loop free of branches that text with scattered umlauts
-// would make the processor guess wrong.
-enum Utf8State : std::uint8_t {
-    Complete,   // between sequences
-    Invalid,    // no well-formed text can follow
-    Last1,      // one more byte, 80..BF
-    Last2,      // two more bytes, the next 80..BF
-    Last3,      // three more bytes, the next 80..BF
-    AfterE0,    // two more, the next A0..BF
-    AfterED,    // two more, the next 80..9F
-    AfterF0,    // three more, the next 90..BF
-    AfterF4,    // three more, the next 80..8F
-    kUtf8States
-};
-
-constexpr bool within(unsigned byte, unsigned low, unsigned high) {
-    return byte >= low && byte <= high;
-}
-
-constexpr Utf8State afterLeadByte(unsigned byte) {
-    if (byte < 0x80) return Complete;
-    if (within(byte, 0xC2, 0xDF)) return Last1;
-    if (byte == 0xE0) return AfterE0;
-    if (byte == 0xED) return AfterED;
-    if (within(byte, 0xE1, 0xEF)) return Last2;
-    if (byte == 0xF0) return AfterF0;
-    if (within(byte, 0xF1, 0xF3)) return Last3;
-    if (byte == 0xF4) return AfterF4;
-    return Invalid;  // 80..C1 never start a sequence, F5..FF never occur
-}
-
-constexpr Utf8State nextState(Utf8State state, unsigned byte) {
-    switch (state) {
-        case Complete:
-            return afterLeadByte(byte);
-        case Last1:
-            return within(byte, 0x80, 0xBF) ? Complete : Invalid;
-        case Last2:
-            return within(byte, 0x80, 0xBF) ? Last1 : Invalid;
-        case Last3:
-            return within(byte, 0x80, 0xBF) ? Last2 : Invalid;
-        case AfterE0:
-            return within(byte, 0xA0, 0xBF) ? Last1 : Invalid;
-        case AfterED:
-            return within(byte, 0x80, 0x9F) ? Last1 : Invalid;
-        case AfterF0:
-            return within(byte, 0x90, 0xBF) ? Last2 : Invalid;
-        case AfterF4:
-            return within(byte, 0x80, 0x8F) ? Last2 : Invalid;
-        default:
-            return Invalid;
-    }
-}
-
-// The table is indexed by the byte alone: each entry holds the next state for every state, six
-// bits apiece, and a state is kept as the shift that picks its own six bits. A step is then a
-// load that does not wait for the state before it and one shift, instead of a load whose
-// address depends on the previous step.
-constexpr unsigned kStateBits = 6;
-static_assert(kUtf8States * kStateBits <= 64);
-
-constexpr std::uint64_t shiftOf(Utf8State state) {
-    return static_cast<std::uint64_t>(state) * kStateBits;
-}
-
-using Utf8Table = std::array<std::uint64_t, 256>;
-
-constexpr Utf8Table kUtf8Next = [] {
-    Utf8Table table{};
-    for (unsigned byte = 0; byte < 256; ++byte) {
-        for (unsigned state = 0; state < kUtf8States; ++state) {
-            const Utf8State next = nextState(static_cast<Utf8State>(state), byte);
-            table[byte] |= shiftOf(next) << shiftOf(static_cast<Utf8State>(state));
-        }
-    }
-    return table;
-}();
-
-// The number of leading bytes of bytes[0, size) below 0x80, counted eight at a time.
-std::size_t asciiPrefix(const unsigned char* bytes, std::size_t size) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080;
-    std::size_t i = 0;
-    for (std::uint64_t word = 0; i + sizeof word <= size; i += sizeof word) {
-        std::memcpy(&word, bytes + i, sizeof word);
-        if (word & kHighBits) break;
-    }
-    return i;
-}
-
-}  // namespace
-
-std::int64_t codePointCount(std::string_view text) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t ascii = asciiPrefix(bytes, text.size());
-    auto count = static_cast<std::int64_t>(ascii);
-    constexpr std::uint64_t kStateMask = (std::uint64_t{1} << kStateBits) - 1;
-    std::uint64_t state = shiftOf(Complete);
-    for (std::size_t i = ascii; i < text.size(); ++i) {
-        state = (kUtf8Next[bytes[i]] >> state) & kStateMask;
-        count += state == shiftOf(Complete);
-    }
-    return state == shiftOf(Complete) ? count : -1;
-}
 
 StoredView viewOf(const StoredValue& value) noexcept {
     if (const auto* number = std::get_if<std::int64_t>(&value)) return *number;

@@ -29,7 +29,4 @@ StoredValue toStored(const FieldDef& field, const Variant& value);
 // slot keeps its old value.
 void storeInto(StoredValue& slot, const FieldDef& field, const Variant& value);
 
-// The number of Unicode code points in valid UTF-8 text; -1 when text is not valid UTF-8.
-std::int64_t codePointCount(std::string_view text);
-
 }  // namespace engine::sqlite

@@ -5,6 +5,7 @@
 
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
+#include "engine/sqlite/Utf8Text.h"
 
 namespace engine::sqlite {
 
