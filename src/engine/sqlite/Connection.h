@@ -27,6 +27,9 @@ public:
     // True while no transaction is open (SQLite's autocommit state).
     bool autocommit() const noexcept;
 
+    // The most parameters one statement may have.
+    int parameterLimit() const noexcept;
+
 private:
     struct Closer {
         void operator()(sqlite3* db) const noexcept;

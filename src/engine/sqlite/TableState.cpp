@@ -11,11 +11,20 @@ namespace engine::sqlite {
 
 namespace {
 
-std::string insertSql(const TableDef& def) {
-    std::string parameters;
-    for (std::size_t i = 0; i < def.fields.size(); ++i) parameters += i ? ", ?" : "?";
-    return "INSERT INTO " + dataTableName(def.id) + "(" + columnList(def.fields) + ") VALUES (" +
-           parameters + ")";
+std::string insertSql(const TableDef& def, std::size_t records) {
+    std::string row = "(";
+    for (std::size_t i = 0; i < def.fields.size(); ++i) row += i ? ", ?" : "?";
+    row += ")";
+    std::string sql =
+        "INSERT INTO " + dataTableName(def.id) + "(" + columnList(def.fields) + ") VALUES " + row;
+    for (std::size_t i = 1; i < records; ++i) sql += ", " + row;
+    return sql;
+}
+
+void bindAll(Statement& statement, std::span<const StoredView> values) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        bindStored(statement, static_cast<int>(i) + 1, values[i]);
+    }
 }
 
 }  // namespace
@@ -65,17 +74,44 @@ void TableState::insert(NewRecord& record) {
 
 void TableState::store(std::span<const StoredView> values) {
     if (!m_insert) {
-        m_insert = std::make_unique<Statement>(m_database.connectionInUse(), insertSql(m_def));
+        m_insert = std::make_unique<Statement>(m_database.connectionInUse(), insertSql(m_def, 1));
     }
     try {
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            bindStored(*m_insert, static_cast<int>(i) + 1, values[i]);
-        }
+        bindAll(*m_insert, values);
         m_insert->run();
     } catch (const Error& error) {
         if (error.code() == codes::DuplicateKey) throwDuplicate(values);
         throw;
     }
+}
+
+void TableState::storeTogether(std::span<const StoredView> values) {
+    if (canStoreTogether()) {
+        try {
+            bindAll(*m_insertTogether, values);
+            m_insertTogether->run();
+            return;
+        } catch (...) {
+            // SQLite took back the statement's records. Stored one at a time below, the records
+            // before the failing one are kept, as if they had come one by one.
+            if (m_database.connectionInUse().autocommit()) throw;
+        }
+    }
+    const std::size_t fields = m_def.fields.size();
+    for (std::size_t record = 0; record < kStoredTogether; ++record) {
+        store(values.subspan(record * fields, fields));
+    }
+}
+
+bool TableState::canStoreTogether() {
+    if (m_insertTogether) return true;
+    Connection& connection = m_database.connectionInUse();
+    const std::size_t parameters = m_def.fields.size() * kStoredTogether;
+    if (parameters == 0 || parameters > static_cast<std::size_t>(connection.parameterLimit())) {
+        return false;
+    }
+    m_insertTogether = std::make_unique<Statement>(connection, insertSql(m_def, kStoredTogether));
+    return true;
 }
 
 bool TableState::checksUniqueKeys() const noexcept {

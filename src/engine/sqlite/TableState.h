@@ -38,6 +38,14 @@ public:
     // Stores values as one record at once, in the transaction that is open. Throws like insert.
     void store(std::span<const StoredView> values);
 
+    // How many records storeTogether takes.
+    static constexpr std::size_t kStoredTogether = 16;
+    // Stores values as kStoredTogether records, one after the other, in one statement where
+    // SQLite allows that many parameters: the statement's start and end then cost once for all
+    // of them. Throws like store; the records before the one that failed are stored then,
+    // unless SQLite rolled the open transaction back.
+    void storeTogether(std::span<const StoredView> values);
+
     // Whether a unique index of the table is live, so that a record may be refused for its key.
     bool checksUniqueKeys() const noexcept;
 
@@ -45,10 +53,14 @@ public:
     void deleteAll();
 
     // Drops the prepared statements (before the table's storage changes).
-    void dropStatements() noexcept { m_insert.reset(); }
+    void dropStatements() noexcept {
+        m_insert.reset();
+        m_insertTogether.reset();
+    }
 
 private:
     [[noreturn]] void throwDuplicate(std::span<const StoredView> values);
+    bool canStoreTogether();
 
     DatabaseState& m_database;
     TableDef m_def;
@@ -57,6 +69,7 @@ private:
     // not travel between the processor's cores for every record.
     alignas(64) std::optional<std::int64_t> m_recordCount;
     alignas(64) std::unique_ptr<Statement> m_insert;
+    std::unique_ptr<Statement> m_insertTogether;
     std::vector<StoredView> m_views;  // a record stored at once, as views for binding
 };
 

@@ -1,6 +1,8 @@
 #include "engine/sqlite/WriteAhead.h"
 
+#include <algorithm>
 #include <cstring>
+#include <span>
 #include <utility>
 
 #include "engine/sqlite/TableState.h"
@@ -50,9 +52,12 @@ class Unpacker {
 public:
     explicit Unpacker(const std::vector<char>& bytes) : m_next(bytes.data()) {}
 
+    // Appends the next record's values to values.
     void next(std::vector<StoredView>& values) {
-        values.resize(take<std::uint32_t>());
-        for (StoredView& value : values) {
+        const std::size_t first = values.size();
+        values.resize(first + take<std::uint32_t>());
+        for (std::size_t i = first; i < values.size(); ++i) {
+            StoredView& value = values[i];
             switch (take<Kind>()) {
                 case Kind::Number:
                     value = take<std::int64_t>();
@@ -174,31 +179,50 @@ void WriteAhead::run() {
 
 void WriteAhead::storeChunk(const Chunk& chunk) {
     Unpacker records(chunk.bytes);
-    for (TableState* table : chunk.tables) {
+    for (std::size_t next = 0; next < chunk.tables.size();) {
         if (failed()) return;
-        records.next(m_views);
-        store(*table);
+        const std::size_t count = storedTogetherAt(chunk, next) ? TableState::kStoredTogether : 1;
+        m_views.clear();
+        for (std::size_t i = 0; i < count; ++i) records.next(m_views);
+        store(*chunk.tables[next], count);
+        next += count;
     }
 }
 
-void WriteAhead::store(TableState& table) {
+bool WriteAhead::storedTogetherAt(const Chunk& chunk, std::size_t first) const {
+    const std::size_t end = first + TableState::kStoredTogether;
+    const int inBatch = m_batch ? m_batchRecords : 0;
+    if (end > chunk.tables.size() || inBatch + TableState::kStoredTogether > kBatchRecords) {
+        return false;
+    }
+    const auto tables = std::span(chunk.tables).subspan(first, TableState::kStoredTogether);
+    return std::all_of(tables.begin(), tables.end(),
+                       [&](const TableState* table) { return table == tables.front(); });
+}
+
+void WriteAhead::store(TableState& table, std::size_t records) {
     try {
         if (!m_batch) {
             m_batch.emplace(m_connection);
             m_batchRecords = 0;
             m_batchStart = std::chrono::steady_clock::now();
         }
-        table.store(m_views);
+        if (records == 1) {
+            table.store(m_views);
+        } else {
+            table.storeTogether(m_views);
+        }
     } catch (...) {
         // SQLite may have rolled the whole batch back; then nothing is left to undo.
         if (m_connection.autocommit()) m_batch.reset();
         recordFailure();
         return;
     }
-    ++m_batchRecords;
+    const int before = m_batchRecords;
+    m_batchRecords += static_cast<int>(records);
     // The clock is read every 64 records only: a record takes microseconds.
     if (m_batchRecords < kBatchRecords &&
-        (m_batchRecords % 64 != 0 ||
+        (m_batchRecords / 64 == before / 64 ||
          std::chrono::steady_clock::now() - m_batchStart < kBatchTime)) {
         return;
     }

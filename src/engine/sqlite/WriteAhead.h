@@ -78,7 +78,11 @@ private:
     // The writer thread's side.
     void run();
     void storeChunk(const Chunk& chunk);
-    void store(TableState& table);
+    // Whether the records of chunk from first on start a run of TableState::kStoredTogether
+    // of one table that the open batch has room for.
+    bool storedTogetherAt(const Chunk& chunk, std::size_t first) const;
+    // Stores the records (one, or kStoredTogether) in m_views.
+    void store(TableState& table, std::size_t records);
     void recordFailure() noexcept;
 
     // The two threads' own members and the shared ones lie on cache lines of their own: a
@@ -103,7 +107,7 @@ private:
 
     // The open batch; used by the writer thread, and by the caller only after settle.
     alignas(kCacheLine) std::optional<Transaction> m_batch;
-    std::vector<StoredView> m_views;  // the record being stored
+    std::vector<StoredView> m_views;  // the records being stored
     int m_batchRecords = 0;
     std::chrono::steady_clock::time_point m_batchStart;
 
