@@ -2,13 +2,17 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <exception>
+#include <string>
+#include <thread>
 
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
 #include "engine/sqlite/Catalog.h"
 #include "engine/sqlite/ErrorMapping.h"
 #include "engine/sqlite/FileHeader.h"
+#include "engine/sqlite/LogFolder.h"
 #include "engine/sqlite/Messages.h"
 #include "engine/sqlite/TableState.h"
 #include "engine/sqlite/Transaction.h"
@@ -67,10 +71,18 @@ constexpr const char* kRollbackMode = "PRAGMA journal_mode=DELETE";
 
 // During a bulk load the file writes ahead into a log: a batch's commit then costs no disk
 // sync, yet a killed process still leaves every committed batch intact. The log is folded
-// back into the file every 512 pages (8 MiB), in steps short enough to keep the window
-// answering, and when the load ends.
-constexpr const char* kBulkMode =
-    "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=512; PRAGMA cache_size=-8192";
+// back into the file every 512 pages (8 MiB) by a LogFolder, or, where none could be opened,
+// by SQLite after the commit that reaches them; and when the load ends.
+const std::string kBulkMode =
+    "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=" + std::to_string(LogFolder::kFoldPages) +
+    "; PRAGMA cache_size=-8192";
+
+// Building an index sorts the whole table; SQLite's sorter then sorts and merges parts of it
+// on helper threads while it reads on. One per processor, up to four.
+std::string sorterThreads() {
+    const unsigned processors = std::clamp(std::thread::hardware_concurrency(), 1U, 4U);
+    return "PRAGMA threads=" + std::to_string(processors);
+}
 
 // A writable open takes the write lock once, so that a file another process is writing
 // is reported at the open and not in the middle of a copy.
@@ -101,6 +113,7 @@ DatabaseState::DatabaseState(const std::string& path, Access access,
         probeWriteLock(m_connection, path);
         m_connection.exec(kWriteSync);
         m_connection.exec(kRollbackMode);  // finishes a bulk load that was cut off
+        m_connection.exec(sorterThreads());
     }
     m_users = std::move(catalog.users);
     for (TableDef& table : catalog.tables) {
@@ -192,11 +205,20 @@ void DatabaseState::setBulkMode(bool enabled) {
     commitBatch();
     if (enabled == isBulk()) return;
     m_writeAhead.reset();
+    m_logFolder.reset();
     runAside([this, enabled] { m_connection.exec(enabled ? kBulkMode : kRollbackMode); });
+    if (enabled) startLogFolder();
     if (isCallerTransaction()) {
         m_state = enabled ? WriteState::BulkCaller : WriteState::Caller;
     } else {
         m_state = enabled ? WriteState::Bulk : WriteState::SingleChanges;
+    }
+}
+
+void DatabaseState::startLogFolder() noexcept {
+    try {
+        m_logFolder = std::make_unique<LogFolder>(m_path, m_connection);
+    } catch (...) {  // the connection folds the log back itself
     }
 }
 
@@ -234,6 +256,7 @@ void DatabaseState::close() noexcept {
     } catch (...) {  // the batch is lost like on a crash; every earlier batch is stored
     }
     m_writeAhead.reset();
+    m_logFolder.reset();
     rollbackTransaction();
     if (isBulk()) {
         try {

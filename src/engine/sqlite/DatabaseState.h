@@ -16,6 +16,7 @@
 
 namespace engine::sqlite {
 
+class LogFolder;
 class TableState;
 class WritingDatabases;
 
@@ -127,6 +128,7 @@ private:
     [[noreturn]] static void refuseClosed();
     [[noreturn]] static void refuseReadOnly();
     void settleWriteAhead();
+    void startLogFolder() noexcept;
 
     bool isBulk() const noexcept;
     bool isCallerTransaction() const noexcept;
@@ -146,6 +148,7 @@ private:
     WriteState m_state = WriteState::SingleChanges;
     std::optional<Transaction> m_transaction;  // the caller's transaction
     std::unique_ptr<WriteAhead> m_writeAhead;  // in bulk mode, from the first queued record
+    std::unique_ptr<LogFolder> m_logFolder;    // in bulk mode
 };
 
 }  // namespace engine::sqlite
