@@ -55,8 +55,8 @@ public:
     static constexpr std::chrono::milliseconds kBatchTime{250};
 
     static constexpr std::size_t kChunkRecords = 256;
-    // Deep enough (some 4 MiB of records) to carry the caller through the disk sync of a
-    // checkpoint, which blocks the writer for tens of milliseconds every 512 pages.
+    // Deep enough (some 4 MiB of records) to carry the caller through a commit that waits for
+    // the disk, which blocks the writer for tens of milliseconds.
     static constexpr std::size_t kQueuedChunks = 64;
     // How far storing lags behind queueing at most: the chunk being filled, the chunks
     // queued and the chunk being stored.
