@@ -205,7 +205,7 @@ void DatabaseState::setBulkMode(bool enabled) {
     commitBatch();
     if (enabled == isBulk()) return;
     m_writeAhead.reset();
-    m_logFolder.reset();
+    stopLogFolder();
     runAside([this, enabled] { m_connection.exec(enabled ? kBulkMode : kRollbackMode); });
     if (enabled) startLogFolder();
     if (isCallerTransaction()) {
@@ -220,6 +220,16 @@ void DatabaseState::startLogFolder() noexcept {
         m_logFolder = std::make_unique<LogFolder>(m_path, m_connection);
     } catch (...) {  // the connection folds the log back itself
     }
+}
+
+void DatabaseState::stopLogFolder() noexcept {
+    if (!m_logFolder) return;
+    // A fold under way is waited for, which may take a while.
+    try {
+        runAside([this] { m_logFolder.reset(); });
+    } catch (...) {  // a LogFolder ends without throwing
+    }
+    m_logFolder.reset();
 }
 
 void DatabaseState::beginTransaction() {
@@ -256,7 +266,7 @@ void DatabaseState::close() noexcept {
     } catch (...) {  // the batch is lost like on a crash; every earlier batch is stored
     }
     m_writeAhead.reset();
-    m_logFolder.reset();
+    stopLogFolder();
     rollbackTransaction();
     if (isBulk()) {
         try {

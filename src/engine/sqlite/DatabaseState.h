@@ -129,6 +129,7 @@ private:
     [[noreturn]] static void refuseReadOnly();
     void settleWriteAhead();
     void startLogFolder() noexcept;
+    void stopLogFolder() noexcept;
 
     bool isBulk() const noexcept;
     bool isCallerTransaction() const noexcept;
