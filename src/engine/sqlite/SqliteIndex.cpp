@@ -1,5 +1,8 @@
 #include "engine/sqlite/SqliteIndex.h"
 
+#include <cstdint>
+#include <string>
+
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
 #include "engine/sqlite/Catalog.h"
@@ -14,6 +17,31 @@ namespace engine::sqlite {
 namespace {
 
 constexpr int kReportedDuplicates = 3;
+
+// SQLite's sorter, which builds an index, sorts lists as large as the page cache may grow;
+// lists of 4 MiB sort faster than larger ones and hold less memory. For the time of a build the
+// cache has that size, then the size it had.
+class SorterCache {
+public:
+    explicit SorterCache(Connection& connection) : m_connection(connection) {
+        Statement size(connection, "PRAGMA cache_size");
+        size.step();
+        m_sizeBefore = size.columnInt(0);
+        connection.exec("PRAGMA cache_size=-4096");
+    }
+    ~SorterCache() {
+        try {
+            m_connection.exec("PRAGMA cache_size=" + std::to_string(m_sizeBefore));
+        } catch (...) {  // the cache keeps the build's size
+        }
+    }
+    SorterCache(const SorterCache&) = delete;
+    SorterCache& operator=(const SorterCache&) = delete;
+
+private:
+    Connection& m_connection;
+    std::int64_t m_sizeBefore;
+};
 
 std::string describeKey(const Statement& row, std::size_t columns) {
     std::string key;
@@ -49,7 +77,10 @@ void SqliteIndex::Rebuild() {
     m_database->commitBatch();
     if (!index.pending) {
         Connection& connection = m_database->connection();
-        m_database->runAside([&] { connection.exec("REINDEX " + indexSqlName(index.id)); });
+        m_database->runAside([&] {
+            const SorterCache cache(connection);
+            connection.exec("REINDEX " + indexSqlName(index.id));
+        });
         return;
     }
     createPending(index);
@@ -68,6 +99,7 @@ void SqliteIndex::createPending(IndexDef& index) {
 void SqliteIndex::buildPending(const IndexDef& index) {
     Connection& connection = m_database->connection();
     m_database->runAside([&] {
+        const SorterCache cache(connection);
         Transaction rebuild(connection, "rebuild");
         connection.exec("DROP INDEX IF EXISTS " + indexSqlName(index.id));
         connection.exec(Catalog::createIndexSql(m_table.def(), index));
