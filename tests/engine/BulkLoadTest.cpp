@@ -259,6 +259,36 @@ TEST_F(BulkLoadTest, RecordsPassTheWriterUnchanged) {
     for (I32 id = 0; id < records; ++id) ASSERT_EQ(rows[id], expected(id)) << "record " << id;
 }
 
+// The writer stores runs of records of one table together; runs of every length, of two
+// tables in turn, across the edges of chunks and batches, each come out once and in order.
+TEST_F(BulkLoadTest, RecordsOfTwoTablesInRunsOfEveryLengthAreEachStoredOnceInOrder) {
+    const I32 runLengths[] = {1, 15, 16, 17, 31, 32, 33, 255, 256, 257, 5000, 5003};
+    std::vector<std::vector<Variant>> kundenRows;
+    std::vector<std::vector<Variant>> leerRows;
+    {
+        auto database = reopenBulk();
+        auto kunden = database->Tables()->Item(Variant("Kunden"));
+        auto leer = database->Tables()->Item(Variant("Leer"));
+        I32 next = 0;
+        for (I32 length : runLengths) {
+            for (I32 i = 0; i < length; ++i, ++next) {
+                addKunde(*kunden, next, "K" + std::to_string(next));
+                kundenRows.push_back(
+                    {Variant(next), Variant("K" + std::to_string(next)), Variant(), Variant()});
+            }
+            for (I32 i = 0; i < length % 7 + 1; ++i) {
+                const std::string text = "L" + std::to_string(leerRows.size());
+                leer->AddNew(leer->NewRecordBuffer(0));
+                leer->Fields()->Item(Variant("Text"))->SetValue(text);
+                leer->Update(32);
+                leerRows.push_back({Variant(text)});
+            }
+        }
+    }
+    EXPECT_EQ(testsupport::readRows(m_path, "Kunden"), kundenRows);
+    EXPECT_EQ(testsupport::readRows(m_path, "Leer"), leerRows);
+}
+
 // A live unique index checks each record at its own Update, in bulk mode too.
 TEST_F(BulkLoadTest, LiveUniqueIndexRefusesADuplicateAtItsOwnUpdate) {
     enginetest::openDb(m_path)->Tables()->Item(Variant("Kunden"))->Indexes()->ItemAt(0)->Rebuild();

@@ -224,10 +224,11 @@ void DatabaseState::startLogFolder() noexcept {
 
 void DatabaseState::stopLogFolder() noexcept {
     if (!m_logFolder) return;
-    // A fold under way is waited for, which may take a while.
+    // A fold under way is waited for, which may take a while; in place only if the wait
+    // aside could not be started.
     try {
         runAside([this] { m_logFolder.reset(); });
-    } catch (...) {  // a LogFolder ends without throwing
+    } catch (...) {
     }
     m_logFolder.reset();
 }
