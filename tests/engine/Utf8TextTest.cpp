@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "engine/sqlite/Utf8Text.h"
 
@@ -40,25 +41,32 @@ std::int64_t decodedCount(const std::string& text) {
     return count;
 }
 
-// Texts are checked eight bytes at a time: sequences cut by the edge of such a word, and
-// texts whose last word is partly the one before, must come out as the plain decoding says.
+// Sequences cut by the edge of a block of blockSize bytes, and texts whose last block is
+// partly the one before.
+std::vector<std::string> textsAcrossBlockEdges(std::size_t blockSize) {
+    const std::string before(blockSize - 1, 'a');
+    return {before + "\xC3\xA4",
+            before + "\xC3\xA4" + before,
+            before + "\xC3",
+            before + "\xC3" + "x",
+            before + "x\xA4",
+            std::string(blockSize - 8, 'a') + "\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3",
+            before + "\xE2\x82\xAC",
+            before + "\xC0\x80",
+            before + "\xC1\xBF",
+            before + "abc\xC3\xA4",
+            before + "ab\xC3\xA4",
+            before + before + "\xED\xA0\x80",
+            before + "\xF0\x9F\x98\x80" + before};
+}
+
+// Texts are checked several bytes at a time: at the edges of blocks of 8, 16 and 32 bytes
+// they must come out as the plain decoding says.
 TEST(Utf8Text, SequencesAcrossEightByteWordsAreCountedAndCheckedLikeThePlainDecoding) {
-    const std::string seven = "abcdefg";
-    const std::string texts[] = {seven + "\xC3\xA4",
-                                 seven + "\xC3\xA4" + seven,
-                                 seven + "\xC3",
-                                 seven + "\xC3" + "x",
-                                 seven + "x\xA4",
-                                 "\xC3\xA4\xC3\xA4\xC3\xA4\xC3\xA4\xC3",
-                                 seven + "\xE2\x82\xAC",
-                                 seven + "\xC0\x80",
-                                 seven + "\xC1\xBF",
-                                 "abcdefghij\xC3\xA4",
-                                 "abcdefghi\xC3\xA4",
-                                 seven + seven + "\xED\xA0\x80",
-                                 seven + "\xF0\x9F\x98\x80" + seven};
-    for (const std::string& text : texts) {
-        EXPECT_EQ(codePointCount(text), decodedCount(text)) << text;
+    for (const std::size_t blockSize : {8, 16, 32}) {
+        for (const std::string& text : textsAcrossBlockEdges(blockSize)) {
+            EXPECT_EQ(codePointCount(text), decodedCount(text)) << text;
+        }
     }
 }
 

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <optional>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace engine::sqlite {
 
 namespace {
@@ -102,57 +106,82 @@ std::int64_t countByStates(const unsigned char* bytes, std::size_t size) {
     return state == shiftOf(Complete) ? count : -1;
 }
 
-// The eight bytes of text from offset on; past its end NUL, which is ASCII. The last word of a
-// text of eight bytes or more is loaded ending at the text's end and shifted into place.
-std::uint64_t wordAt(const unsigned char* text, std::size_t size, std::size_t offset) {
-    std::uint64_t word = 0;
+#if defined(__SSE2__)
+
+constexpr std::size_t kBlock = 16;
+
+// The kBlock bytes of text from offset on, as masks with one bit per byte: whether its bit 7,
+// its bit 6 and its bit 5 are set, and whether its bits 4..1 are all clear. Past the text's end
+// the bytes are NUL, which is ASCII. The last block of a text of kBlock bytes or more is loaded
+// ending at the text's end and shifted into place.
+struct ByteBits {
+    unsigned bit7, bit6, bit5, bits4To1Clear;
+};
+
+ByteBits bitsAt(const unsigned char* text, std::size_t size, std::size_t offset) {
     const std::size_t left = size - offset;
-    if (left >= sizeof word) {
-        std::memcpy(&word, text + offset, sizeof word);
-    } else if (size >= sizeof word) {
-        std::memcpy(&word, text + size - sizeof word, sizeof word);
-        word >>= 8 * (sizeof word - left);
+    __m128i block;
+    unsigned shift = 0;
+    if (left >= kBlock) {
+        block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + offset));
+    } else if (size >= kBlock) {
+        block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + size - kBlock));
+        shift = static_cast<unsigned>(kBlock - left);
     } else {
-        for (std::size_t i = 0; i < left; ++i) word |= std::uint64_t{text[offset + i]} << (8 * i);
+        alignas(kBlock) unsigned char padded[kBlock] = {};
+        std::memcpy(padded, text + offset, left);
+        block = _mm_load_si128(reinterpret_cast<const __m128i*>(padded));
     }
-    return word;
+    // Shifting the 16-bit lanes moves each byte's lower bits up into its own bit 7, which is all
+    // that the mask takes from each byte.
+    const auto mask = [shift](__m128i bytes) {
+        return static_cast<unsigned>(_mm_movemask_epi8(bytes)) >> shift;
+    };
+    const __m128i fourToOne = _mm_and_si128(block, _mm_set1_epi8(0x1E));
+    return {mask(block), mask(_mm_slli_epi16(block, 1)), mask(_mm_slli_epi16(block, 2)),
+            mask(_mm_cmpeq_epi8(fourToOne, _mm_setzero_si128()))};
 }
 
+// The number of bits set in each byte value. The processor's own instruction for it is not
+// part of every x86-64 processor, and the library call in its place costs more than the block.
+constexpr std::array<std::uint8_t, 256> kBitsSet = [] {
+    std::array<std::uint8_t, 256> counts{};
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        counts[byte] = static_cast<std::uint8_t>(std::popcount(byte));
+    }
+    return counts;
+}();
+
 // Text of ASCII and two-byte sequences (Latin letters with umlauts and accents, the common
-// case) checked eight bytes at a time: each byte's top bits mark it as a lead byte (11xxxxxx)
+// case) checked kBlock bytes at a time: each byte's top bits mark it as a lead byte (11xxxxxx)
 // or a continuation byte (10xxxxxx), and the text is well-formed exactly when the continuation
 // bytes are the bytes right after the lead bytes. nullopt when a byte starts a longer
 // sequence or is a lead byte no sequence starts with (C0, C1): the state machine decides then.
-std::optional<std::int64_t> countByWords(const unsigned char* bytes, std::size_t size) {
-    static_assert(std::endian::native == std::endian::little, "byte i is bits 8i..8i+7");
-    constexpr std::uint64_t kBit7 = 0x8080808080808080;
-    constexpr std::uint64_t kBits4To1 = 0x1E1E1E1E1E1E1E1E;
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
-    constexpr std::uint64_t kBytes = 0x0101010101010101;
-    std::uint64_t leadBefore = 0;  // bit 7 of byte 0: the word before ended on a lead byte
-    std::uint64_t continuations = 0;
-    for (std::size_t i = 0; i < size; i += sizeof(std::uint64_t)) {
-        const std::uint64_t word = wordAt(bytes, size, i);
-        const std::uint64_t bit6 = (word << 1) & kBit7;
-        const std::uint64_t lead = word & bit6;
-        const std::uint64_t continuation = word & kBit7 & ~bit6;
-        const std::uint64_t startsLonger = lead & (word << 2);
-        // bits 4..1 are at most 0x1E, so adding 0x7F sets bit 7 of a byte exactly when one is set
-        const std::uint64_t overlong = lead & ~((word & kBits4To1) + kLow7);
-        if ((startsLonger | overlong) & kBit7) return std::nullopt;
-        if (continuation != ((lead << 8) | leadBefore)) return -1;
-        leadBefore = (lead >> 56) & 0x80;
-        continuations += ((continuation >> 7) * kBytes) >> 56;
+std::optional<std::int64_t> countByBlocks(const unsigned char* bytes, std::size_t size) {
+    unsigned leadBefore = 0;  // bit 0: the block before ended on a lead byte
+    std::int64_t continuations = 0;
+    for (std::size_t i = 0; i < size; i += kBlock) {
+        const ByteBits bits = bitsAt(bytes, size, i);
+        const unsigned lead = bits.bit7 & bits.bit6;
+        const unsigned continuation = bits.bit7 & ~bits.bit6;
+        if (lead & (bits.bit5 | bits.bits4To1Clear)) return std::nullopt;
+        if (continuation != (((lead << 1) | leadBefore) & 0xFFFF)) return -1;
+        leadBefore = (lead >> (kBlock - 1)) & 1;
+        continuations += kBitsSet[continuation & 0xFF] + kBitsSet[continuation >> 8];
     }
     if (leadBefore) return -1;
-    return static_cast<std::int64_t>(size - continuations);
+    return static_cast<std::int64_t>(size) - continuations;
 }
+
+#endif
 
 }  // namespace
 
 std::int64_t codePointCount(std::string_view text) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    if (const auto count = countByWords(bytes, text.size())) return *count;
+#if defined(__SSE2__)
+    if (const auto count = countByBlocks(bytes, text.size())) return *count;
+#endif
     return countByStates(bytes, text.size());
 }
 
