@@ -215,6 +215,39 @@ void DatabaseState::setBulkMode(bool enabled) {
     }
 }
 
+void DatabaseState::runBuildAside(const std::function<void()>& work) {
+    if (m_state != WriteState::Bulk) {
+        runAside(work);
+        return;
+    }
+    // The journal cannot change while the folder's connection reads the log. Where it does not
+    // change all the same (another process reads the log), work writes into the log; where the
+    // log cannot come back, the load goes on with the rollback journal, only slower.
+    stopLogFolder();
+    const auto switchJournal = [this](const std::string& mode) noexcept {
+        try {
+            m_connection.exec(mode);
+        } catch (...) {
+        }
+    };
+    try {
+        runAside([&] {
+            switchJournal(kRollbackMode);
+            try {
+                work();
+            } catch (...) {
+                switchJournal(kBulkMode);
+                throw;
+            }
+            switchJournal(kBulkMode);
+        });
+    } catch (...) {
+        startLogFolder();
+        throw;
+    }
+    startLogFolder();
+}
+
 void DatabaseState::startLogFolder() noexcept {
     try {
         m_logFolder = std::make_unique<LogFolder>(m_path, m_connection);

@@ -94,6 +94,11 @@ public:
     // Runs one long step (see KeepAlive::runAside) while the caller stays alive. work uses only
     // a connection obtained before. Passes on what work throws.
     void runAside(const std::function<void()>& work) { m_keepAlive->runAside(work); }
+    // runAside for work that writes a great many new pages in one transaction, as an index
+    // build does, after commitBatch. In bulk mode outside a caller's transaction the file keeps
+    // a rollback journal for the time of work: its pages are then written once, into the file,
+    // instead of into the log and later again from there into the file.
+    void runBuildAside(const std::function<void()>& work);
 
     // After a failed change: notices a transaction that SQLite rolled back by itself.
     void afterFailedWrite() noexcept;

@@ -77,7 +77,7 @@ void SqliteIndex::Rebuild() {
     m_database->commitBatch();
     if (!index.pending) {
         Connection& connection = m_database->connection();
-        m_database->runAside([&] {
+        m_database->runBuildAside([&] {
             const SorterCache cache(connection);
             connection.exec("REINDEX " + indexSqlName(index.id));
         });
@@ -98,7 +98,7 @@ void SqliteIndex::createPending(IndexDef& index) {
 
 void SqliteIndex::buildPending(const IndexDef& index) {
     Connection& connection = m_database->connection();
-    m_database->runAside([&] {
+    m_database->runBuildAside([&] {
         const SorterCache cache(connection);
         Transaction rebuild(connection, "rebuild");
         connection.exec("DROP INDEX IF EXISTS " + indexSqlName(index.id));
