@@ -51,16 +51,27 @@ public:
     bool isMissing() const noexcept { return type() == Type::Missing; }
 
     // Typed access; each throws engine::Error (TypeMismatch) when the Variant holds another type.
-    const std::string& text() const;
-    std::int16_t int16() const;
-    std::int32_t int32() const;
-    bool boolean() const;
-    const ObjectRef& object() const;
-    const VariantArray& array() const;
+    const std::string& text() const { return held<std::string>("Text"); }
+    std::int16_t int16() const { return held<std::int16_t>("16-Bit-Ganzzahl"); }
+    std::int32_t int32() const { return held<std::int32_t>("32-Bit-Ganzzahl"); }
+    bool boolean() const { return held<bool>("Wahrheitswert"); }
+    const ObjectRef& object() const { return held<ObjectRef>("Objekt"); }
+    const VariantArray& array() const {
+        return *held<std::shared_ptr<const VariantArray>>("Datenfeld");
+    }
 
     bool operator==(const Variant& other) const;
 
 private:
+    // Typed access is asked for with every value a copy reads or writes: the check stays inline,
+    // the error is raised out of line.
+    template <typename T>
+    const T& held(const char* expected) const {
+        if (const T* value = std::get_if<T>(&m_value)) return *value;
+        refuseType(expected);
+    }
+    [[noreturn]] static void refuseType(const char* expected);
+
     // The order of the alternatives matches Type.
     std::variant<EmptyTag, std::string, std::int16_t, std::int32_t, bool, ObjectRef,
                  std::shared_ptr<const VariantArray>, MissingTag>
