@@ -55,6 +55,12 @@ std::int64_t rawCount(const std::string& path, const std::string& sql) {
     return value;
 }
 
+// The problems SQLite's integrity check finds in the file.
+std::int64_t integrityProblems(const std::string& path) {
+    return rawCount(path,
+                    "SELECT count(*) FROM pragma_integrity_check WHERE integrity_check <> 'ok'");
+}
+
 std::int64_t sqliteIndexCount(const std::string& path) {
     return rawCount(path,
                     "SELECT count(*) FROM sqlite_schema WHERE name LIKE 'idx\\_%' ESCAPE '\\'");
@@ -151,10 +157,7 @@ TEST_F(BulkLoadTest, LongRebuildKeepsTheCallerAliveAndRefusesCallsFromTheHook) {
     kunden.reset();
     database.reset();
     EXPECT_EQ(sqliteIndexCount(m_path), 1);
-    EXPECT_EQ(rawCount(m_path,
-                       "SELECT count(*) FROM pragma_integrity_check WHERE "
-                       "integrity_check <> 'ok'"),
-              0);
+    EXPECT_EQ(integrityProblems(m_path), 0);
 }
 
 // Records are stored by a writer thread behind the caller. A write that fails there comes out
@@ -193,10 +196,7 @@ TEST_F(BulkLoadTest, FailedWriteBehindTheCallerComesOutBeforeTheSourceEnds) {
     to.reset();
     target.reset();
     EXPECT_EQ(rawCount(m_path, "SELECT count(*) FROM data_1"), counted);
-    EXPECT_EQ(rawCount(m_path,
-                       "SELECT count(*) FROM pragma_integrity_check WHERE "
-                       "integrity_check <> 'ok'"),
-              0);
+    EXPECT_EQ(integrityProblems(m_path), 0);
 }
 
 // Activating an index finalizes the cursor's statement, which uses the connection: the records
@@ -426,6 +426,14 @@ Child startChild(void (*life)(const std::string&, int), const std::string& path)
     return {pid, ready};
 }
 
+// Kills the child and waits for its end; its exit status.
+int killAndReap(const Child& child) {
+    ::kill(child.pid, SIGKILL);
+    int status = 0;
+    ::waitpid(child.pid, &status, 0);
+    return status;
+}
+
 // The child stores records in bulk mode, reports through the pipe once two batches must
 // have been committed (the writer lags at most kMostRecordsBehind records), and goes on storing
 // until it is killed.
@@ -450,9 +458,7 @@ constexpr I32 kTwoBatchesStored = 2 * engine::sqlite::WriteAhead::kBatchRecords 
 TEST_F(BulkLoadTest, KilledLoadLeavesAnOpenableFileWithAPrefixOfTheRecords) {
     const Child child = startChild(loadUntilKilled, m_path);
     ASSERT_GT(child.pid, 0);
-    ::kill(child.pid, SIGKILL);
-    int status = 0;
-    ::waitpid(child.pid, &status, 0);
+    const int status = killAndReap(child);
     ASSERT_TRUE(child.ready) << "the child ended before committing";
     ASSERT_TRUE(WIFSIGNALED(status));
 
@@ -520,16 +526,11 @@ constexpr I32 kRecordsBeforeTheBuild = 100'000;
 TEST_F(BulkLoadTest, LoadKilledInAnIndexBuildKeepsEveryRecordInASoundFile) {
     const Child child = startChild(killedInAnIndexBuild, m_path);
     ASSERT_GT(child.pid, 0);
-    ::kill(child.pid, SIGKILL);
-    int status = 0;
-    ::waitpid(child.pid, &status, 0);
+    killAndReap(child);
     ASSERT_TRUE(child.ready) << "the child ended before the build";
 
     enginetest::openDb(m_path).reset();  // the first writable open mends what the kill left
-    EXPECT_EQ(rawCount(m_path,
-                       "SELECT count(*) FROM pragma_integrity_check WHERE "
-                       "integrity_check <> 'ok'"),
-              0);
+    EXPECT_EQ(integrityProblems(m_path), 0);
     const auto rows = testsupport::readRows(m_path, "Kunden");
     ASSERT_EQ(rows.size(), static_cast<std::size_t>(kRecordsBeforeTheBuild));
     EXPECT_EQ(rows.back()[1], Variant("Kunde " + std::to_string(kRecordsBeforeTheBuild - 1)));
@@ -553,9 +554,7 @@ TEST_F(BulkLoadTest, FileInALoadIsInUseAndOnlyAFileLeftByADeadLoadNeedsRecovery)
     };
     const engine::Error readOnly = openError(engine::open_flags::Source);
     const engine::Error writable = openError(engine::open_flags::Target);
-    ::kill(child.pid, SIGKILL);
-    int status = 0;
-    ::waitpid(child.pid, &status, 0);
+    killAndReap(child);
     ASSERT_TRUE(child.ready) << "the child ended before storing a record";
 
     EXPECT_EQ(readOnly.code(), codes::FileLocked) << readOnly.description();
