@@ -9,8 +9,8 @@
 // Threads
 //
 // The caller uses the engine from one thread: every call on a server and on every object
-// reached through it comes from that thread. The engine runs two kinds of work on threads of
-// its own; neither touches an object of the caller's nor calls back into the caller.
+// reached through it comes from that thread. The engine runs three kinds of work on threads of
+// its own; none touches an object of the caller's nor calls back into the caller.
 //
 //  - The writer of a bulk load. In a database opened for writing with KeyStorageAccess(true),
 //    Table::Update of a table that no live unique index checks only queues the record, and
@@ -25,6 +25,9 @@
 //    emptying a table, counting, building or dropping indexes, a commit that folds the log
 //    back) runs on a thread of its own, using only the connection of the database the call is
 //    about, while the caller's thread waits and calls the keep-alive hook.
+//  - The read-ahead of a database opened read-only: a thread of its own reads the file's next
+//    megabytes into the system's file cache ahead of the connection's reads, through a handle
+//    of its own; it uses no connection and never writes.
 //
 // The keep-alive hook the server was created with runs on the caller's thread only, never
 // from inside itself, at most about every 10 ms: during a long statement, while the caller

@@ -164,3 +164,20 @@ TEST_F(CursorTest, DeleteAllRecordsEmptiesTheTableAndItsCount) {
 }
 
 }  // namespace
+
+// Some megabytes: a read-only open reads the file ahead while the cursor walks it.
+TEST(CursorReadOnly, WalkOverSeveralMegabytesReadsEveryRecordAsWritten) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("large.vdb");
+    testsupport::createVdb(path, {{"Notizen",
+                                   "",
+                                   {{"ID", engine::sqlite::FieldType::Int32},
+                                    {"Text", engine::sqlite::FieldType::Text, 200}},
+                                   {}}});
+    std::vector<testsupport::Row> rows;
+    for (I32 id = 0; id < 40000; ++id) {
+        rows.push_back({id, "Größe " + std::to_string(id) + std::string(150, "abcdefgh"[id % 8])});
+    }
+    testsupport::appendRows(path, "Notizen", rows);
+    EXPECT_EQ(testsupport::readRows(path, "Notizen"), rows);
+}

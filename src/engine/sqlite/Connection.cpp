@@ -33,11 +33,11 @@ void Connection::Closer::operator()(sqlite3* db) const noexcept {
     sqlite3_close_v2(db);
 }
 
-Connection::Connection(const std::string& path, int openFlags) {
+Connection::Connection(const std::string& path, int openFlags, const char* vfs) {
     leaveOutAllocationStatistics();
     sqlite3* raw = nullptr;
     // Each connection serves one thread at a time, so SQLite need not lock around each call.
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, openFlags | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, openFlags | SQLITE_OPEN_NOMUTEX, vfs);
     m_db.reset(raw);
     if (rc != SQLITE_OK) throwSqlite(rc, m_db.get(), path);
     configure(m_db.get());

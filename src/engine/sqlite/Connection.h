@@ -12,8 +12,9 @@ namespace engine::sqlite {
 class Connection {
 public:
     // Opens the file with sqlite3_open_v2 flags and applies the defences for untrusted files.
-    // Throws engine::Error mapped from the SQLite result (see ErrorMapping.h).
-    Connection(const std::string& path, int openFlags);
+    // vfs names the file system layer, nullptr SQLite's own. Throws engine::Error mapped from
+    // the SQLite result (see ErrorMapping.h).
+    Connection(const std::string& path, int openFlags, const char* vfs = nullptr);
 
     sqlite3* handle() const noexcept { return m_db.get(); }
 

@@ -14,6 +14,7 @@
 #include "engine/sqlite/FileHeader.h"
 #include "engine/sqlite/LogFolder.h"
 #include "engine/sqlite/Messages.h"
+#include "engine/sqlite/ReadAheadVfs.h"
 #include "engine/sqlite/TableState.h"
 #include "engine/sqlite/Transaction.h"
 #include "engine/sqlite/WritingDatabases.h"
@@ -43,11 +44,11 @@ Connection connect(const std::string& path, DatabaseState::Access access) {
         case DatabaseState::Access::Writable:
             return Connection(path, SQLITE_OPEN_READWRITE);
         case DatabaseState::Access::ReadOnly:
-            return Connection(path, SQLITE_OPEN_READONLY);
+            return Connection(path, SQLITE_OPEN_READONLY, readAheadVfs());
         case DatabaseState::Access::AsStored:
             break;
     }
-    return Connection(asStoredUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+    return Connection(asStoredUri(path), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, readAheadVfs());
 }
 
 Connection openChecked(const std::string& path, DatabaseState::Access access) {
