@@ -1,6 +1,9 @@
 // Times our whole import against SQLite's own bulk copy of the same records.
 //
-//   import_bench [--records N] [--data DIR] [--generate-only] [--addlog-only]
+//   import_bench [--records N] [--data DIR] [--generate-only] [--addlog-only] [--trace]
+//
+// --trace prints to standard error every log line of the imports with the seconds since its
+// run started, and every event-loop gap over kTracedGap with the line that came before it.
 //
 // The sources are made once per size in DIR and reused. The import runs twice with the real
 // engine, progress log, log pane and Qt yield under the offscreen platform: with the delete
@@ -43,6 +46,20 @@ namespace {
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
+constexpr std::chrono::milliseconds kTracedGap{25};
+bool g_trace = false;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Under --trace: the last log line, for a gap to be reported beside.
+struct Trace {
+    Clock::time_point start = Clock::now();
+    std::string lastLine;
+};
+Trace g_runTrace;
+
 // The window's fields as the benchmark fills them: target exists, source credentials.
 class BenchForm : public dbcopy::ImportForm {
 public:
@@ -83,6 +100,11 @@ public:
         const auto now = Clock::now();
         if (!m_first) m_first = now;
         m_last = now;
+        if (g_trace) {
+            g_runTrace.lastLine = std::string(text);
+            std::fprintf(stderr, "%8.3f  %s\n", secondsSince(g_runTrace.start),
+                         g_runTrace.lastLine.c_str());
+        }
         m_pane.append(text);
     }
     void moveCaretToEnd() override { m_pane.moveCaretToEnd(); }
@@ -115,9 +137,14 @@ public:
 private:
     void tick() {
         const auto now = Clock::now();
-        m_longest = std::max(m_longest,
-                             std::chrono::duration_cast<std::chrono::microseconds>(now - m_last));
+        const auto gap = std::chrono::duration_cast<std::chrono::microseconds>(now - m_last);
+        m_longest = std::max(m_longest, gap);
         m_last = now;
+        if (g_trace && gap > kTracedGap) {
+            std::fprintf(stderr, "%8.3f  gap of %.1f ms after \"%s\"\n",
+                         secondsSince(g_runTrace.start), gap.count() / 1000.0,
+                         g_runTrace.lastLine.c_str());
+        }
     }
 
     QTimer m_timer;
@@ -146,6 +173,7 @@ ImportFigures runImport(const fs::path& source, const fs::path& target, int dele
         return engine::sqlite::createServer([&yield] { yield.yieldPerRecord(); });
     });
     EventLoopGapMeter gaps;
+    g_runTrace = {};
     gaps.start();
     run.RunImport();
     gaps.stop();
@@ -241,6 +269,7 @@ int main(int argc, char** argv) {
     cli.add_option("--data", dataDir, "folder for the generated sources");
     cli.add_flag("--generate-only", generateOnly, "only make the sources");
     cli.add_flag("--addlog-only", addLogOnly, "only time AddLog (for a profiler)");
+    cli.add_flag("--trace", g_trace, "print the imports' log lines and event-loop gaps");
     CLI11_PARSE(cli, argc, argv);
 
     qputenv("QT_QPA_PLATFORM", "offscreen");
