@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 
 namespace engine::sqlite {
 
@@ -58,11 +59,24 @@ void ReadAhead::run() {
         const std::int64_t block = m_blocks.front();
         m_blocks.pop_front();
         lock.unlock();
-        // A failed read only leaves the block to the connection's own read.
-        m_file->pMethods->xRead(m_file, scratch.data(), static_cast<int>(kBlockBytes),
-                                block * kBlockBytes);
+        readBlock(block, scratch);
         lock.lock();
     }
+}
+
+void ReadAhead::readBlock(std::int64_t block, std::vector<char>& scratch) {
+    // A failed read only leaves the block to the connection's own read.
+    const auto read = [&](std::int64_t bytes, std::int64_t offset) {
+        m_file->pMethods->xRead(m_file, scratch.data(), static_cast<int>(bytes),
+                                block * kBlockBytes + offset);
+    };
+    // A block whose last page comes at the speed of memory is taken to be in the cache
+    // already: copying it whole would cost the processor time the copy needs. The last page,
+    // as the system's own read-ahead after the block before may have brought in the first.
+    const auto start = std::chrono::steady_clock::now();
+    read(kProbeBytes, kBlockBytes - kProbeBytes);
+    if (std::chrono::steady_clock::now() - start < kCachedRead) return;
+    read(kBlockBytes, 0);
 }
 
 }  // namespace engine::sqlite

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -24,6 +25,10 @@ class ReadAhead {
 public:
     static constexpr std::int64_t kBlockBytes = 1 << 20;
     static constexpr std::int64_t kBlocksAhead = 32;
+    // A block is first probed with its last page; a page that comes sooner than kCachedRead
+    // came from the cache, and the rest of its block is taken to lie there too.
+    static constexpr std::int64_t kProbeBytes = 4096;
+    static constexpr std::chrono::microseconds kCachedRead{50};
 
     // Opens the file at path (a name as the file system layer vfs takes it) for reading ahead;
     // where it cannot be opened, nothing is read ahead.
@@ -38,6 +43,7 @@ public:
 
 private:
     void run();
+    void readBlock(std::int64_t block, std::vector<char>& scratch);
 
     sqlite3_file* m_file = nullptr;  // the own handle; nullptr when it could not be opened
     std::vector<char> m_fileMemory;
