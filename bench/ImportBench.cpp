@@ -11,6 +11,7 @@
 // then the value-by-value comparison of the source with that target.
 
 #include <sys/resource.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "BenchData.h"
@@ -138,17 +139,28 @@ private:
     void tick() {
         const auto now = Clock::now();
         const auto gap = std::chrono::duration_cast<std::chrono::microseconds>(now - m_last);
+        const double threadMs = threadCpuMilliseconds();
         m_longest = std::max(m_longest, gap);
         m_last = now;
         if (g_trace && gap > kTracedGap) {
-            std::fprintf(stderr, "%8.3f  gap of %.1f ms after \"%s\"\n",
+            std::fprintf(stderr, "%8.3f  gap of %.1f ms (%.1f ms on the processor) after \"%s\"\n",
                          secondsSince(g_runTrace.start), gap.count() / 1000.0,
-                         g_runTrace.lastLine.c_str());
+                         threadMs - m_lastThreadMs, g_runTrace.lastLine.c_str());
         }
+        m_lastThreadMs = threadMs;
+    }
+
+    // The time the calling thread has run, which leaves out the time the host kept it from
+    // running.
+    static double threadCpuMilliseconds() {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
     }
 
     QTimer m_timer;
     Clock::time_point m_last;
+    double m_lastThreadMs = 0;
     std::chrono::microseconds m_longest{0};
 };
 
