@@ -20,8 +20,13 @@ ReadAhead::ReadAhead(sqlite3_vfs& vfs, const char* path)
     sqlite3_int64 size = 0;
     if (file->pMethods->xFileSize(file, &size) != SQLITE_OK) size = 0;
     m_file = file;
-    m_asked.resize(static_cast<std::size_t>((size + kBlockBytes - 1) / kBlockBytes));
-    m_thread = std::thread([this] { run(); });
+    try {
+        m_asked.resize(static_cast<std::size_t>((size + kBlockBytes - 1) / kBlockBytes));
+        m_thread = std::thread([this] { run(); });
+    } catch (...) {
+        file->pMethods->xClose(file);
+        throw;
+    }
 }
 
 ReadAhead::~ReadAhead() {

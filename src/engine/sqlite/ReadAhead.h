@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -31,7 +30,8 @@ public:
     static constexpr std::chrono::microseconds kCachedRead{50};
 
     // Opens the file at path (a name as the file system layer vfs takes it) for reading ahead;
-    // where it cannot be opened, nothing is read ahead.
+    // where it cannot be opened, nothing is read ahead. Throws what starting the thread
+    // throws, the handle closed again.
     ReadAhead(sqlite3_vfs& vfs, const char* path);
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
