@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <cstddef>
-#include <new>
 
 #include "engine/sqlite/ReadAhead.h"
 
