@@ -1,12 +1,15 @@
 #include "engine/sqlite/FileHeader.h"
 
+#include <sqlite3.h>
+
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
@@ -43,14 +46,28 @@ bool headerMatches(const std::array<unsigned char, kHeaderSize>& header) {
            bigEndian(header, kApplicationId) == Catalog::kApplicationId;
 }
 
-// The file's first bytes, or nothing when it is shorter than a header. The file is closed again
-// before anyone asks whether another process holds it.
+// The file's first bytes, or nothing when it is shorter than a header. They are read through
+// SQLite's own file layer: on POSIX, closing any other descriptor of the file would drop every
+// lock this process holds on it through an open connection. The file is closed again before
+// anyone asks whether another process holds it.
 std::optional<std::array<unsigned char, kHeaderSize>> readHeader(const std::string& path) {
-    std::ifstream in(pathFromUtf8(path), std::ios::binary);
-    if (!in) throw Error(codes::FileNotFound, messages::fileNotFound(path));
+    sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+    const std::unique_ptr<const char, decltype(&sqlite3_free_filename)> name(
+        sqlite3_create_filename(path.c_str(), "", "", 0, nullptr), &sqlite3_free_filename);
+    std::vector<char> memory(static_cast<std::size_t>(vfs->szOsFile));
+    auto* file = reinterpret_cast<sqlite3_file*>(memory.data());
+    int openedFlags = 0;
+    const int opened = name ? vfs->xOpen(vfs, name.get(), file,
+                                         SQLITE_OPEN_READONLY | SQLITE_OPEN_MAIN_DB, &openedFlags)
+                            : SQLITE_NOMEM;
+    if (opened != SQLITE_OK) {
+        if (file->pMethods) file->pMethods->xClose(file);
+        throw Error(codes::FileNotFound, messages::fileNotFound(path));
+    }
     std::array<unsigned char, kHeaderSize> header{};
-    in.read(reinterpret_cast<char*>(header.data()), kHeaderSize);
-    if (in.gcount() != static_cast<std::streamsize>(kHeaderSize)) return std::nullopt;
+    const int read = file->pMethods->xRead(file, header.data(), kHeaderSize, 0);
+    file->pMethods->xClose(file);
+    if (read != SQLITE_OK) return std::nullopt;
     return header;
 }
 
