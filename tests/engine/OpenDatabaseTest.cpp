@@ -3,6 +3,12 @@
 
 #include <filesystem>
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "EngineTestFiles.h"
 #include "FileBytes.h"
 #include "TempDir.h"
@@ -79,14 +85,15 @@ TEST_F(OpenDatabaseTest, UserNameMatchesCaseInsensitivelyPasswordDoesNot) {
 // stored hash of another file does not match.
 TEST_F(OpenDatabaseTest, ALoginVerifiedForOneFileOpensNoOtherWithADifferentPassword) {
     const std::string other = m_dir.file("andere.vdb");
-    engine::sqlite::createDatabase(other, {{{testsupport::kUser, "anderes"}},
-                                           enginetest::standardTables()});
+    engine::sqlite::createDatabase(
+        other, {{{testsupport::kUser, "anderes"}}, enginetest::standardTables()});
     auto server = engine::sqlite::createServer();
     for (int attempt = 0; attempt < 2; ++attempt) {
         EXPECT_NE(server->OpenDatabase(m_path, testsupport::kUser, testsupport::kPassword, 0x30030),
                   nullptr);
         EXPECT_EQ(codeOf([&] {
-                      server->OpenDatabase(other, testsupport::kUser, testsupport::kPassword, 0x30030);
+                      server->OpenDatabase(other, testsupport::kUser, testsupport::kPassword,
+                                           0x30030);
                   }),
                   codes::AccessDenied);
         EXPECT_NE(server->OpenDatabase(other, testsupport::kUser, "anderes", 0x30030), nullptr);
@@ -175,3 +182,46 @@ TEST_F(OpenDatabaseTest, ObjectsOfAReleasedDatabaseFailCleanly) {
 }
 
 }  // namespace
+
+#if defined(_WIN32)
+
+TEST_F(OpenDatabaseTest, ClosingAReadOnlyOpenKeepsAnotherConnectionsLock_NeedsPosixFork) {
+    GTEST_SKIP() << "asks a forked child for the lock";
+}
+
+#else
+
+namespace {
+
+// Whether another process than this one holds SQLite's reserved lock on path (the byte after
+// SQLite's pending byte), asked from a forked child.
+bool anotherProcessSeesTheWriteLock(const std::string& path) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        lock.l_start = 0x40000001;
+        lock.l_len = 1;
+        const bool held = fd >= 0 && fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
+        _exit(held ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+// A read-only open reads its file through a second handle as well; closing that handle must not
+// drop the locks this process holds on the file through another connection.
+TEST_F(OpenDatabaseTest, ClosingAReadOnlyOpenKeepsAnotherConnectionsLock) {
+    LockHolder writer(m_path, "BEGIN IMMEDIATE");
+    ASSERT_TRUE(writer.locked());
+    ASSERT_TRUE(anotherProcessSeesTheWriteLock(m_path));
+    enginetest::readAll(*openDb(m_path, engine::open_flags::ReadOnly));
+    EXPECT_TRUE(anotherProcessSeesTheWriteLock(m_path));
+}
+
+#endif
