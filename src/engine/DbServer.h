@@ -9,7 +9,7 @@
 // Threads
 //
 // The caller uses the engine from one thread: every call on a server and on every object
-// reached through it comes from that thread. The engine runs three kinds of work on threads of
+// reached through it comes from that thread. The engine runs four kinds of work on threads of
 // its own; none touches an object of the caller's nor calls back into the caller.
 //
 //  - The writer of a bulk load. In a database opened for writing with KeyStorageAccess(true),
@@ -25,6 +25,11 @@
 //    emptying a table, counting, building or dropping indexes, a commit that folds the log
 //    back) runs on a thread of its own, using only the connection of the database the call is
 //    about, while the caller's thread waits and calls the keep-alive hook.
+//  - The log folder of a bulk load: a thread of its own folds the write-ahead log back into
+//    the file through a connection of its own. A commit on the writer or on work run aside
+//    that leaves a long log (engine/sqlite/LogFolder.h) waits for one fold, so that the log
+//    starts from its beginning again instead of growing with the load; the caller's thread
+//    never waits for it.
 //  - The read-ahead of a database opened read-only: a thread of its own reads the file's next
 //    megabytes into the system's file cache ahead of the connection's reads, through a handle
 //    of its own; it uses no connection and never writes.

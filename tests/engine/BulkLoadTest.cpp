@@ -6,6 +6,7 @@
 #include <unistd.h>
 #endif
 
+#include <filesystem>
 #include <set>
 #include <stdexcept>
 #include <thread>
@@ -24,6 +25,9 @@
 #include "engine/Indexes.h"
 #include "engine/Table.h"
 #include "engine/Tables.h"
+#include "engine/sqlite/Connection.h"
+#include "engine/sqlite/KeepAlive.h"
+#include "engine/sqlite/LogFolder.h"
 #include "engine/sqlite/WriteAhead.h"
 
 namespace {
@@ -287,6 +291,28 @@ TEST_F(BulkLoadTest, RecordsOfTwoTablesInRunsOfEveryLengthAreEachStoredOnceInOrd
     }
     EXPECT_EQ(testsupport::readRows(m_path, "Kunden"), kundenRows);
     EXPECT_EQ(testsupport::readRows(m_path, "Leer"), leerRows);
+}
+
+// A writer that commits back to back gives the log no moment to be folded back whole; the log
+// must still start from its beginning again now and then instead of growing with the load.
+TEST_F(BulkLoadTest, LogOfCommitsBackToBackStaysShorterThanWhatWasCommitted) {
+    using engine::sqlite::LogFolder;
+    const std::string path = m_dir.file("log.sqlite");
+    engine::sqlite::Connection writing(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    writing.exec("PRAGMA page_size=16384; PRAGMA journal_mode=WAL; CREATE TABLE t(b BLOB)");
+    const int pagesPerCommit = 64;  // one record fills a page
+    const int commits = 2 * LogFolder::kRestartPages / pagesPerCommit;
+    const std::string commit =
+        "BEGIN; WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+        std::to_string(pagesPerCommit) + ") INSERT INTO t SELECT zeroblob(16000) FROM n; COMMIT";
+    LogFolder folder(path, writing);
+    std::thread writer([&] {
+        engine::sqlite::KeepAlive::markEngineThread();
+        for (int i = 0; i < commits; ++i) writing.exec(commit);
+    });
+    writer.join();
+    EXPECT_LT(std::filesystem::file_size(path + "-wal"),
+              static_cast<std::uintmax_t>(commits) * pagesPerCommit * 16000);
 }
 
 // A live unique index checks each record at its own Update, in bulk mode too.

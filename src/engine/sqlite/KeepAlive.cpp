@@ -22,6 +22,10 @@ void KeepAlive::markEngineThread() noexcept {
     t_engineThread = true;
 }
 
+bool KeepAlive::onEngineThread() noexcept {
+    return t_engineThread;
+}
+
 KeepAlive::KeepAlive(Hook hook) : m_hook(std::move(hook)) {}
 
 void KeepAlive::attach(sqlite3* db) noexcept {

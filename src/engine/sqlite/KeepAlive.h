@@ -51,6 +51,7 @@ public:
     // Marks the calling thread as one of the engine's own for its lifetime: SQLite's progress
     // handler never calls the hook there, and runAside runs work in place.
     static void markEngineThread() noexcept;
+    static bool onEngineThread() noexcept;
 
 private:
     [[noreturn]] static void refuseWhileYielding();

@@ -22,19 +22,28 @@ LogFolder::~LogFolder() {
         m_stop = true;
     }
     m_due.notify_one();
+    m_folded.notify_all();
     m_thread.join();
 }
 
 int LogFolder::afterCommit(void* self, sqlite3*, const char*, int logPages) noexcept {
     if (logPages >= kFoldPages) {
-        auto& folder = *static_cast<LogFolder*>(self);
-        {
-            std::lock_guard lock(folder.m_mutex);
-            folder.m_foldDue = true;
-        }
-        folder.m_due.notify_one();
+        // The caller's thread never waits here: it would go without its keep-alive hook.
+        static_cast<LogFolder*>(self)->askFold(logPages >= kRestartPages &&
+                                               KeepAlive::onEngineThread());
     }
     return SQLITE_OK;
+}
+
+void LogFolder::askFold(bool waitForIt) noexcept {
+    std::unique_lock lock(m_mutex);
+    m_foldDue = true;
+    m_due.notify_one();
+    if (!waitForIt) return;
+    // A fold running now may have begun before this commit.
+    const unsigned foldsToWaitFor = m_foldRunning ? 2 : 1;
+    const unsigned done = m_foldsDone + foldsToWaitFor;
+    m_folded.wait(lock, [&] { return m_stop || m_foldsDone >= done; });
 }
 
 void LogFolder::run() {
@@ -44,12 +53,16 @@ void LogFolder::run() {
         m_due.wait(lock, [this] { return m_stop || m_foldDue; });
         if (m_stop) return;
         m_foldDue = false;
+        m_foldRunning = true;
         lock.unlock();
         // A fold that fails or finds the log busy leaves it as it is: the next one, or the
         // end of the bulk load, folds it back.
         sqlite3_wal_checkpoint_v2(m_folding.handle(), nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr,
                                   nullptr);
         lock.lock();
+        m_foldRunning = false;
+        ++m_foldsDone;
+        m_folded.notify_all();
     }
 }
 
