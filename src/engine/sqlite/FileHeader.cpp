@@ -9,7 +9,6 @@
 #include <memory>
 #include <optional>
 #include <system_error>
-#include <vector>
 
 #include "engine/Error.h"
 #include "engine/ErrorCodes.h"
@@ -17,6 +16,7 @@
 #include "engine/sqlite/Catalog.h"
 #include "engine/sqlite/FileInUse.h"
 #include "engine/sqlite/Messages.h"
+#include "engine/sqlite/ReadOnlyFile.h"
 
 namespace engine::sqlite {
 
@@ -46,28 +46,17 @@ bool headerMatches(const std::array<unsigned char, kHeaderSize>& header) {
            bigEndian(header, kApplicationId) == Catalog::kApplicationId;
 }
 
-// The file's first bytes, or nothing when it is shorter than a header. They are read through
-// SQLite's own file layer: on POSIX, closing any other descriptor of the file would drop every
-// lock this process holds on it through an open connection. The file is closed again before
-// anyone asks whether another process holds it.
+// The file's first bytes, or nothing when it is shorter than a header. Read through SQLite's
+// own file layer (see ReadOnlyFile), and closed again before anyone asks whether another
+// process holds the file.
 std::optional<std::array<unsigned char, kHeaderSize>> readHeader(const std::string& path) {
-    sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
     const std::unique_ptr<const char, decltype(&sqlite3_free_filename)> name(
         sqlite3_create_filename(path.c_str(), "", "", 0, nullptr), &sqlite3_free_filename);
-    std::vector<char> memory(static_cast<std::size_t>(vfs->szOsFile));
-    auto* file = reinterpret_cast<sqlite3_file*>(memory.data());
-    int openedFlags = 0;
-    const int opened = name ? vfs->xOpen(vfs, name.get(), file,
-                                         SQLITE_OPEN_READONLY | SQLITE_OPEN_MAIN_DB, &openedFlags)
-                            : SQLITE_NOMEM;
-    if (opened != SQLITE_OK) {
-        if (file->pMethods) file->pMethods->xClose(file);
-        throw Error(codes::FileNotFound, messages::fileNotFound(path));
-    }
+    if (!name) throw Error(codes::FileNotFound, messages::fileNotFound(path));
+    const ReadOnlyFile file(*sqlite3_vfs_find(nullptr), name.get());
+    if (!file.isOpen()) throw Error(codes::FileNotFound, messages::fileNotFound(path));
     std::array<unsigned char, kHeaderSize> header{};
-    const int read = file->pMethods->xRead(file, header.data(), kHeaderSize, 0);
-    file->pMethods->xClose(file);
-    if (read != SQLITE_OK) return std::nullopt;
+    if (!file.read(header.data(), kHeaderSize, 0)) return std::nullopt;
     return header;
 }
 

@@ -40,10 +40,9 @@ void LogFolder::askFold(bool waitForIt) noexcept {
     m_foldDue = true;
     m_due.notify_one();
     if (!waitForIt) return;
-    // A fold running now may have begun before this commit.
-    const unsigned foldsToWaitFor = m_foldRunning ? 2 : 1;
-    const unsigned done = m_foldsDone + foldsToWaitFor;
-    m_folded.wait(lock, [&] { return m_stop || m_foldsDone >= done; });
+    // Folds run one after another: the next to begin is the first begun after this commit.
+    const unsigned next = m_foldsBegun + 1;
+    m_folded.wait(lock, [&] { return m_stop || m_foldsDone >= next; });
 }
 
 void LogFolder::run() {
@@ -53,14 +52,13 @@ void LogFolder::run() {
         m_due.wait(lock, [this] { return m_stop || m_foldDue; });
         if (m_stop) return;
         m_foldDue = false;
-        m_foldRunning = true;
+        ++m_foldsBegun;
         lock.unlock();
         // A fold that fails or finds the log busy leaves it as it is: the next one, or the
         // end of the bulk load, folds it back.
         sqlite3_wal_checkpoint_v2(m_folding.handle(), nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr,
                                   nullptr);
         lock.lock();
-        m_foldRunning = false;
         ++m_foldsDone;
         m_folded.notify_all();
     }

@@ -51,7 +51,7 @@ private:
     std::condition_variable m_due;
     std::condition_variable m_folded;
     bool m_foldDue = false;
-    bool m_foldRunning = false;
+    unsigned m_foldsBegun = 0;
     unsigned m_foldsDone = 0;
     bool m_stop = false;
     std::thread m_thread;

@@ -1,47 +1,28 @@
 #include "engine/sqlite/ReadAhead.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <chrono>
 
 namespace engine::sqlite {
 
-ReadAhead::ReadAhead(sqlite3_vfs& vfs, const char* path)
-    : m_fileMemory(static_cast<std::size_t>(vfs.szOsFile)) {
-    auto* file = reinterpret_cast<sqlite3_file*>(m_fileMemory.data());
-    int openedFlags = 0;
-    const int rc =
-        vfs.xOpen(&vfs, path, file, SQLITE_OPEN_READONLY | SQLITE_OPEN_MAIN_DB, &openedFlags);
-    if (rc != SQLITE_OK) {
-        if (file->pMethods) file->pMethods->xClose(file);
-        return;
-    }
-    sqlite3_int64 size = 0;
-    if (file->pMethods->xFileSize(file, &size) != SQLITE_OK) size = 0;
-    m_file = file;
-    try {
-        m_asked.resize(static_cast<std::size_t>((size + kBlockBytes - 1) / kBlockBytes));
-        m_thread = std::thread([this] { run(); });
-    } catch (...) {
-        file->pMethods->xClose(file);
-        throw;
-    }
+ReadAhead::ReadAhead(sqlite3_vfs& vfs, const char* path) : m_file(vfs, path) {
+    if (!m_file.isOpen()) return;
+    m_asked.resize(static_cast<std::size_t>((m_file.size() + kBlockBytes - 1) / kBlockBytes));
+    m_thread = std::thread([this] { run(); });
 }
 
 ReadAhead::~ReadAhead() {
-    if (!m_file) return;
+    if (!m_file.isOpen()) return;
     {
         std::lock_guard lock(m_mutex);
         m_stop = true;
     }
     m_work.notify_one();
     m_thread.join();
-    m_file->pMethods->xClose(m_file);
 }
 
 void ReadAhead::noteRead(std::int64_t offset) {
-    if (!m_file || offset < 0) return;
+    if (!m_file.isOpen() || offset < 0) return;
     const auto first = static_cast<std::size_t>(offset / kBlockBytes) + 1;
     const std::size_t end = std::min(first + kBlocksAhead, m_asked.size());
     bool asked = false;
@@ -72,8 +53,7 @@ void ReadAhead::run() {
 void ReadAhead::readBlock(std::int64_t block, std::vector<char>& scratch) {
     // A failed read only leaves the block to the connection's own read.
     const auto read = [&](std::int64_t bytes, std::int64_t offset) {
-        m_file->pMethods->xRead(m_file, scratch.data(), static_cast<int>(bytes),
-                                block * kBlockBytes + offset);
+        m_file.read(scratch.data(), static_cast<int>(bytes), block * kBlockBytes + offset);
     };
     // A block whose last page comes at the speed of memory is taken to be in the cache
     // already: copying it whole would cost the processor time the copy needs. The last page,

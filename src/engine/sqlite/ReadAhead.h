@@ -8,7 +8,8 @@
 #include <thread>
 #include <vector>
 
-struct sqlite3_file;
+#include "engine/sqlite/ReadOnlyFile.h"
+
 struct sqlite3_vfs;
 
 namespace engine::sqlite {
@@ -31,7 +32,7 @@ public:
 
     // Opens the file at path (a name as the file system layer vfs takes it) for reading ahead;
     // where it cannot be opened, nothing is read ahead. Throws what starting the thread
-    // throws, the handle closed again.
+    // throws.
     ReadAhead(sqlite3_vfs& vfs, const char* path);
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
@@ -45,8 +46,7 @@ private:
     void run();
     void readBlock(std::int64_t block, std::vector<char>& scratch);
 
-    sqlite3_file* m_file = nullptr;  // the own handle; nullptr when it could not be opened
-    std::vector<char> m_fileMemory;
+    ReadOnlyFile m_file;  // the own handle
     std::vector<bool> m_asked;  // per block: whether it was asked for, used by noteRead only
 
     std::mutex m_mutex;
