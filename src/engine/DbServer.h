@@ -14,7 +14,8 @@
 //
 //  - The writer of a bulk load. In a database opened for writing with KeyStorageAccess(true),
 //    Table::Update of a table that no live unique index checks only queues the record, and
-//    the writer stores it and commits the batches. From the first queued record until the
+//    the writer stores it (with the pending indexes it keeps, engine/sqlite/KeptIndexes.h)
+//    and commits the batches. From the first queued record until the
 //    database is settled (every queued record stored, the writer waiting), the writer owns
 //    the database's connection. Every call that uses the file settles it first: on that
 //    database Database::Tables, KeyStorageAccess and PrepareKeyStorage, Table::RecordCount,

@@ -356,6 +356,62 @@ TEST_F(BulkLoadTest, UniqueRebuildWithDuplicatesFailsAndTheIndexStaysPending) {
     EXPECT_EQ(codeOf([&] { addKunde(*kunden, 1); }), codes::DuplicateKey);
 }
 
+// A table loaded in the order of its indexes keeps them during the load (NULL keys first,
+// which a unique index holds any number of); rebuilt, they hold every record and check keys.
+TEST_F(BulkLoadTest, IndexesKeptDuringALoadInTheirOrderAreSoundOnceRebuilt) {
+    const I32 records = 2 * engine::sqlite::WriteAhead::kBatchRecords + 21;
+    {
+        auto database = reopenBulk();
+        auto kunden = database->Tables()->Item(Variant("Kunden"));
+        for (I32 i = 0; i < 3; ++i) {
+            kunden->AddNew(kunden->NewRecordBuffer(0));
+            kunden->Update(32);
+        }
+        for (I32 id = 3; id < records; ++id) addKunde(*kunden, id, std::to_string(100000 + id));
+        auto indexes = kunden->Indexes();
+        for (I32 i = 0; i < indexes->Count(); ++i) indexes->ItemAt(i)->Rebuild();
+        EXPECT_EQ(codeOf([&] { addKunde(*kunden, 7); }), codes::DuplicateKey);
+    }
+    const auto rows = testsupport::readRows(m_path, "Kunden");
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(records));
+    EXPECT_TRUE(rows[2][0].isEmpty());
+    EXPECT_EQ(rows.back()[0], Variant(records - 1));
+    EXPECT_EQ(sqliteIndexCount(m_path), 2);
+    EXPECT_EQ(integrityProblems(m_path), 0);
+}
+
+// Keys in order that repeat keys the table held before the load are not checked while the
+// index is pending: the load stores them all, the rebuild reports them.
+TEST_F(BulkLoadTest, LoadInKeyOrderIntoATableWithRecordsReportsDuplicatesAtTheRebuild) {
+    {
+        auto database = enginetest::openDb(m_path);
+        auto kunden = database->Tables()->Item(Variant("Kunden"));
+        for (I32 id : {2, 3}) addKunde(*kunden, id);
+    }
+    auto database = enginetest::openDb(m_path);
+    auto kunden = database->Tables()->Item(Variant("Kunden"));
+    for (I32 id = 0; id < 30; ++id) addKunde(*kunden, id);
+    EXPECT_EQ(kunden->RecordCount(), 32);
+    EXPECT_EQ(codeOf([&] { kunden->Indexes()->ItemAt(0)->Rebuild(); }), codes::DuplicateKey);
+}
+
+// Records stored together go in as one statement; a record refused in the middle of it leaves
+// the records before it stored once each, as if they had come one by one.
+TEST_F(BulkLoadTest, RecordRefusedAmongRecordsStoredTogetherKeepsTheOnesBeforeItOnce) {
+    enginetest::rawSql(m_path,
+                       "DROP TABLE data_1; CREATE TABLE data_1(f0 INTEGER CHECK (f0 <> 5), "
+                       "f1 TEXT, f2 INTEGER, f3 INTEGER) STRICT");
+    {
+        auto database = reopenBulk();
+        auto kunden = database->Tables()->Item(Variant("Kunden"));
+        for (I32 id = 0; id < 32; ++id) addKunde(*kunden, id);
+        EXPECT_NE(codeOf([&] { kunden->RecordCount(); }), 0);
+    }
+    const auto rows = testsupport::readRows(m_path, "Kunden");
+    ASSERT_EQ(rows.size(), 5u);
+    for (I32 id = 0; id < 5; ++id) EXPECT_EQ(rows[id][0], Variant(id));
+}
+
 TEST_F(BulkLoadTest, CallerTransactionStoresAllOrNothing) {
     auto database = enginetest::openDb(m_path);
     auto kunden = database->Tables()->Item(Variant("Kunden"));
@@ -421,6 +477,10 @@ TEST_F(BulkLoadTest, FileInALoadIsInUseOnlyADeadLoadNeedsRecovery_NeedsPosixFork
 }
 
 TEST_F(BulkLoadTest, LoadKilledInAnIndexBuildKeepsEveryRecordInASoundFile_NeedsPosixFork) {
+    GTEST_SKIP() << "kills a forked bulk load";
+}
+
+TEST_F(BulkLoadTest, IndexKeptByAKilledLoadIsPendingForTheNextLoad_NeedsPosixFork) {
     GTEST_SKIP() << "kills a forked bulk load";
 }
 
@@ -505,6 +565,22 @@ TEST_F(BulkLoadTest, KilledLoadLeavesAnOpenableFileWithAPrefixOfTheRecords) {
     auto database = enginetest::openDb(m_path);
     EXPECT_EQ(database->Tables()->Item(Variant("Kunden"))->RecordCount(),
               static_cast<I32>(rows.size()));
+}
+
+// A load killed while it kept the unique ID index leaves the index pending, as the catalog
+// says: the next load stores a repeated key unchecked, and the rebuild reports it.
+TEST_F(BulkLoadTest, IndexKeptByAKilledLoadIsPendingForTheNextLoad) {
+    const Child child = startChild(loadUntilKilled, m_path);
+    ASSERT_GT(child.pid, 0);
+    killAndReap(child);
+    ASSERT_TRUE(child.ready) << "the child ended before committing";
+
+    auto database = reopenBulk();
+    auto kunden = database->Tables()->Item(Variant("Kunden"));
+    const I32 committed = kunden->RecordCount();
+    EXPECT_EQ(codeOf([&] { addKunde(*kunden, 0); }), 0);
+    EXPECT_EQ(kunden->RecordCount(), committed + 1);
+    EXPECT_EQ(codeOf([&] { kunden->Indexes()->ItemAt(0)->Rebuild(); }), codes::DuplicateKey);
 }
 
 }  // namespace

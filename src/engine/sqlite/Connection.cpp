@@ -64,6 +64,10 @@ bool Connection::autocommit() const noexcept {
     return m_db && sqlite3_get_autocommit(m_db.get()) != 0;
 }
 
+int Connection::changes() const noexcept {
+    return sqlite3_changes(m_db.get());
+}
+
 int Connection::parameterLimit() const noexcept {
     return m_db ? sqlite3_limit(m_db.get(), SQLITE_LIMIT_VARIABLE_NUMBER, -1) : 0;
 }

@@ -28,6 +28,10 @@ public:
     // True while no transaction is open (SQLite's autocommit state).
     bool autocommit() const noexcept;
 
+    // How many records the last statement that ended inserted, changed or deleted, also one
+    // that failed without taking its changes back.
+    int changes() const noexcept;
+
     // The most parameters one statement may have.
     int parameterLimit() const noexcept;
 

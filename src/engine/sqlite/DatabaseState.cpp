@@ -153,19 +153,15 @@ bool DatabaseState::writesAhead(const TableState& table) const noexcept {
 
 void DatabaseState::queueRecord(TableState& table, const std::vector<StoredValue>& values) {
     if (!m_writeAhead) m_writeAhead = std::make_unique<WriteAhead>(m_connection, *m_keepAlive);
-    try {
-        m_writeAhead->queue(table, values);
-    } catch (...) {
-        forgetRecordCounts();  // records counted when queued were dropped
-        throw;
-    }
+    if (m_writeAhead->failed()) settleWriteAhead();
+    m_writeAhead->queue(table, values);
 }
 
 void DatabaseState::settleWriteAhead() {
     try {
         m_writeAhead->settle();
     } catch (...) {
-        forgetRecordCounts();
+        forgetUncommitted();
         throw;
     }
 }
@@ -183,12 +179,12 @@ void DatabaseState::commitBatch() {
         m_writeAhead->settle();
     } catch (...) {
         failure = std::current_exception();
-        forgetRecordCounts();
+        forgetUncommitted();
     }
     try {
         m_writeAhead->commitBatch();
     } catch (...) {
-        forgetRecordCounts();
+        forgetUncommitted();
         if (!failure) throw;
     }
     if (failure) std::rethrow_exception(failure);
@@ -198,7 +194,7 @@ void DatabaseState::afterFailedWrite() noexcept {
     if (m_state == WriteState::Closed || !m_connection.autocommit()) return;
     // SQLite rolled the caller's transaction back: the records it counted are gone. The
     // transaction stays until the caller rolls it back.
-    if (isCallerTransaction()) forgetRecordCounts();
+    if (isCallerTransaction()) forgetUncommitted();
 }
 
 void DatabaseState::setBulkMode(bool enabled) {
@@ -284,7 +280,7 @@ void DatabaseState::commitTransaction() {
 }
 
 void DatabaseState::rollbackTransaction() noexcept {
-    forgetRecordCounts();
+    forgetUncommitted();
     endTransaction();
 }
 
@@ -315,8 +311,11 @@ void DatabaseState::close() noexcept {
     m_state = WriteState::Closed;
 }
 
-void DatabaseState::forgetRecordCounts() noexcept {
-    for (auto& table : m_tables) table->forgetRecordCount();
+void DatabaseState::forgetUncommitted() noexcept {
+    for (auto& table : m_tables) {
+        table->forgetRecordCount();
+        table->keptIndexes().distrust();
+    }
 }
 
 }  // namespace engine::sqlite

@@ -83,7 +83,8 @@ public:
     // then reported by the index's rebuild, not by the record).
     bool writesAhead(const TableState& table) const noexcept;
     // Queues values as one record of table (see WriteAhead::queue); the caller checked that
-    // the database is writable.
+    // the database is writable. Throws the failure of an earlier record once the writer has
+    // reported one, as settleWrites does.
     void queueRecord(TableState& table, const std::vector<StoredValue>& values);
     // Waits until every queued record is stored; throws the failure of one.
     void settleWrites() {
@@ -141,7 +142,9 @@ private:
 
     // A caller's transaction -> Bulk or SingleChanges, rolling back what is open.
     void endTransaction() noexcept;
-    void forgetRecordCounts() noexcept;
+    // After changes may have been rolled back: each table counts its records again and no
+    // longer trusts the indexes it keeps (see KeptIndexes).
+    void forgetUncommitted() noexcept;
 
     std::string m_path;
     bool m_readOnly;

@@ -84,6 +84,7 @@ void SqliteDatabase::PrepareKeyStorage(bool keepIndexes) {
     });
     for (const auto& table : m_database->tables()) {
         for (IndexDef& index : table->def().indexes) index.pending = true;
+        table->keptIndexes().restart();
     }
 }
 

@@ -87,13 +87,29 @@ void SqliteIndex::Rebuild() {
 }
 
 void SqliteIndex::createPending(IndexDef& index) {
+    Connection& connection = m_database->connection();
+    KeptIndexes& kept = m_table.keptIndexes();
     try {
-        buildPending(index);
+        if (kept.isKept(connection, m_position)) {
+            markKeptLive(index);
+        } else {
+            buildPending(index);
+        }
     } catch (const Error& error) {
         if (error.code() == codes::DuplicateKey) throwDuplicates(index);
         throw;
     }
     index.pending = false;
+    kept.markBuilt(m_position);
+}
+
+void SqliteIndex::markKeptLive(const IndexDef& index) {
+    Connection& connection = m_database->connection();
+    m_database->runAside([&] {
+        Transaction built(connection);
+        Catalog::setPending(connection, index.id, false);
+        built.commit();
+    });
 }
 
 void SqliteIndex::buildPending(const IndexDef& index) {

@@ -20,10 +20,10 @@ public:
     std::string DisplayName(std::int32_t reserved) override;  // the name when none is set
 
     // Makes the index live and current. A pending index (see PrepareKeyStorage) is created
-    // anew; a live one is rebuilt in place. Any open bulk batch is committed first.
-    // Throws ReadOnly on a write-protected database and DuplicateKey, naming the index and
-    // some duplicate keys, when a unique index's records hold a key twice: the index then
-    // stays pending and nothing else changes.
+    // anew, unless the load kept it up to date; a live one is rebuilt in place. Any open bulk batch
+    // is committed first. Throws ReadOnly on a write-protected database and DuplicateKey, naming
+    // the index and some duplicate keys, when a unique index's records hold a key twice: the index
+    // then stays pending and nothing else changes.
     void Rebuild() override;
 
 private:
@@ -33,6 +33,8 @@ private:
     void createPending(IndexDef& index);
     // Creates the SQLite index and marks it live in the catalog, all or nothing.
     void buildPending(const IndexDef& index);
+    // Marks an index that the load kept (see KeptIndexes) live in the catalog.
+    void markKeptLive(const IndexDef& index);
     [[noreturn]] void throwDuplicates(const IndexDef& index);
 
     std::shared_ptr<DatabaseState> m_database;

@@ -11,12 +11,16 @@ namespace engine::sqlite {
 
 namespace {
 
+// Several records go in with OR FAIL: a record that breaks a constraint ends the statement and
+// leaves the records before it stored, as storing them one by one would. SQLite then keeps no
+// statement journal, which it would otherwise write for every statement into a table with a
+// unique index, such as one kept during a load (see KeptIndexes).
 std::string insertSql(const TableDef& def, std::size_t records) {
     std::string row = "(";
     for (std::size_t i = 0; i < def.fields.size(); ++i) row += i ? ", ?" : "?";
     row += ")";
-    std::string sql =
-        "INSERT INTO " + dataTableName(def.id) + "(" + columnList(def.fields) + ") VALUES " + row;
+    std::string sql = std::string(records > 1 ? "INSERT OR FAIL INTO " : "INSERT INTO ") +
+                      dataTableName(def.id) + "(" + columnList(def.fields) + ") VALUES " + row;
     for (std::size_t i = 1; i < records; ++i) sql += ", " + row;
     return sql;
 }
@@ -40,7 +44,7 @@ void bindStored(Statement& statement, int parameter, const StoredView& value) {
 }
 
 TableState::TableState(DatabaseState& database, TableDef def)
-    : m_database(database), m_def(std::move(def)) {}
+    : m_database(database), m_def(std::move(def)), m_keptIndexes(m_def) {}
 
 std::int64_t TableState::recordCount() {
     if (!m_recordCount) {
@@ -76,6 +80,7 @@ void TableState::store(std::span<const StoredView> values) {
     if (!m_insert) {
         m_insert = std::make_unique<Statement>(m_database.connectionInUse(), insertSql(m_def, 1));
     }
+    m_keptIndexes.beforeStore(m_database.connectionInUse(), values);
     try {
         bindAll(*m_insert, values);
         m_insert->run();
@@ -86,19 +91,23 @@ void TableState::store(std::span<const StoredView> values) {
 }
 
 void TableState::storeTogether(std::span<const StoredView> values) {
+    std::size_t stored = 0;
     if (canStoreTogether()) {
+        Connection& connection = m_database.connectionInUse();
+        m_keptIndexes.beforeStore(connection, values);
         try {
             bindAll(*m_insertTogether, values);
             m_insertTogether->run();
             return;
         } catch (...) {
-            // SQLite took back the statement's records. Stored one at a time below, the records
-            // before the failing one are kept, as if they had come one by one.
-            if (m_database.connectionInUse().autocommit()) throw;
+            // The records before the failing one stay stored; the failing one and those after
+            // it are stored one at a time below, as if they had come one by one.
+            if (connection.autocommit()) throw;
+            stored = static_cast<std::size_t>(connection.changes());
         }
     }
     const std::size_t fields = m_def.fields.size();
-    for (std::size_t record = 0; record < kStoredTogether; ++record) {
+    for (std::size_t record = stored; record < kStoredTogether; ++record) {
         store(values.subspan(record * fields, fields));
     }
 }
@@ -132,6 +141,7 @@ void TableState::deleteAll() {
         throw;
     }
     m_recordCount = 0;
+    m_keptIndexes.tableEmptied();
 }
 
 void TableState::throwDuplicate(std::span<const StoredView> values) {

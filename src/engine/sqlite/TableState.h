@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/sqlite/CatalogModel.h"
+#include "engine/sqlite/KeptIndexes.h"
 #include "engine/sqlite/NewRecord.h"
 #include "engine/sqlite/Statement.h"
 #include "engine/sqlite/ValueConversion.h"
@@ -15,8 +16,9 @@ namespace engine::sqlite {
 
 class DatabaseState;
 
-// One table of an open database: its definition, its cached record count and its
-// prepared insert. Owned by the DatabaseState and shared by every object of the table.
+// One table of an open database: its definition, its cached record count, its prepared insert
+// and the pending indexes it keeps while loaded in their order. Owned by the DatabaseState and
+// shared by every object of the table.
 class TableState {
 public:
     TableState(DatabaseState& database, TableDef def);
@@ -27,6 +29,8 @@ public:
     // The number of records; counted once, then kept up to date.
     std::int64_t recordCount();
     void forgetRecordCount() noexcept { m_recordCount.reset(); }
+
+    KeptIndexes& keptIndexes() noexcept { return m_keptIndexes; }
 
     // Stores the record begun (one value per field). In a bulk load the record may only be
     // queued; a failure to store it then comes out later (see the head of engine/DbServer.h).
@@ -70,6 +74,7 @@ private:
     alignas(64) std::optional<std::int64_t> m_recordCount;
     alignas(64) std::unique_ptr<Statement> m_insert;
     std::unique_ptr<Statement> m_insertTogether;
+    KeptIndexes m_keptIndexes;
     std::vector<StoredView> m_views;  // a record stored at once, as views for binding
 };
 

@@ -103,7 +103,6 @@ WriteAhead::~WriteAhead() {
 }
 
 void WriteAhead::queue(TableState& table, const std::vector<StoredValue>& values) {
-    if (failed()) settle();
     m_filling.tables.push_back(&table);
     pack(m_filling.bytes, values);
     if (m_filling.tables.size() == kChunkRecords) handOver();

@@ -33,8 +33,8 @@ public:
     WriteAhead(const WriteAhead&) = delete;
     WriteAhead& operator=(const WriteAhead&) = delete;
 
-    // Queues a copy of values as one record of table. Throws a failure of an earlier record
-    // once the writer has reported one, as settle does.
+    // Queues a copy of values as one record of table. The caller settles first once failed()
+    // says a failure waits: the records queued after it would only be dropped.
     void queue(TableState& table, const std::vector<StoredValue>& values);
 
     // Returns once every queued record is stored and the thread waits, keeping the caller
