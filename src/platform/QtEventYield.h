@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "copy/RecordYield.h"
+#include "platform/CoarseSteadyClock.h"
 
 namespace dbcopy {
 
@@ -16,7 +17,7 @@ public:
     static constexpr std::chrono::milliseconds kRecordInterval{10};
 
     // now tells the time; tests pass a clock of their own.
-    explicit QtEventYield(Clock now = [] { return std::chrono::steady_clock::now(); });
+    explicit QtEventYield(Clock now = coarseSteadyNow);
 
     // Processes every pending event.
     void yieldNow() override;
