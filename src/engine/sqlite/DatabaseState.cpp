@@ -151,7 +151,7 @@ bool DatabaseState::writesAhead(const TableState& table) const noexcept {
     return m_state == WriteState::Bulk && !table.checksUniqueKeys();
 }
 
-void DatabaseState::queueRecord(TableState& table, const std::vector<StoredValue>& values) {
+void DatabaseState::queueRecord(TableState& table, std::span<const char> values) {
     if (!m_writeAhead) m_writeAhead = std::make_unique<WriteAhead>(m_connection, *m_keepAlive);
     if (m_writeAhead->failed()) settleWriteAhead();
     m_writeAhead->queue(table, values);

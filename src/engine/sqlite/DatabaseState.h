@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -82,10 +83,11 @@ public:
     // transaction, for a table whose keys no live unique index checks (a duplicate key is
     // then reported by the index's rebuild, not by the record).
     bool writesAhead(const TableState& table) const noexcept;
-    // Queues values as one record of table (see WriteAhead::queue); the caller checked that
+    // Queues values, one record packed (RecordBytes.h), as one record of table (see
+    // WriteAhead::queue); the caller checked that
     // the database is writable. Throws the failure of an earlier record once the writer has
     // reported one, as settleWrites does.
-    void queueRecord(TableState& table, const std::vector<StoredValue>& values);
+    void queueRecord(TableState& table, std::span<const char> values);
     // Waits until every queued record is stored; throws the failure of one.
     void settleWrites() {
         if (m_writeAhead) settleWriteAhead();

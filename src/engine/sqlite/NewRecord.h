@@ -1,26 +1,28 @@
 #pragma once
 
-#include <cstddef>
-#include <vector>
+#include <span>
 
+#include "engine/sqlite/RecordBytes.h"
 #include "engine/sqlite/ValueConversion.h"
 
 namespace engine::sqlite {
 
-// The record begun with AddNew and not yet stored: one value per field, NULL until set. The
-// slots outlive each record, so that text buffers are reused from one record to the next.
+// The record begun with AddNew and not yet stored, its values packed as they are set (see
+// RecordBytes.h): a field set twice keeps the later value, a field never set stores NULL. The
+// bytes are kept from one record to the next, so that setting a value allocates nothing once
+// the first records are done.
 class NewRecord {
 public:
-    // Begins a record of fieldCount fields, discarding one begun before.
-    void begin(std::size_t fieldCount);
+    // Begins a record, discarding one begun before.
+    void begin() noexcept;
 
     // Sets one field from value, converted for field; throws NoNewRecord when no record is
-    // begun, or what storeInto throws.
+    // begun, or what storedView throws; a refused value leaves the record as it was.
     void set(const FieldDef& field, const Variant& value);
 
-    // The values of the record begun, NULL for each field not set, for storing; throws
-    // NoNewRecord when no record is begun.
-    const std::vector<StoredValue>& finish();
+    // The values of the record begun, packed, for storing; throws NoNewRecord when no record
+    // is begun.
+    std::span<const char> finish() const;
 
     void discard() noexcept { m_active = false; }
 
@@ -29,8 +31,8 @@ public:
 
 private:
     bool m_active = false;
-    std::vector<StoredValue> m_values;
-    std::vector<char> m_isSet;  // whether the slot holds this record's value
+    ByteBuffer m_bytes;
+    StoredValue m_scratch;  // a value converted for its field, unless a text taken as it is
 };
 
 }  // namespace engine::sqlite

@@ -79,7 +79,7 @@ Variant SqliteTable::NewRecordBuffer(std::int32_t) {
 void SqliteTable::AddNew(const Variant& buffer) {
     m_database->requireWritable();
     buffer.array();  // raises TypeMismatch for anything but an array
-    m_newRecord->begin(m_table.def().fields.size());
+    m_newRecord->begin();
 }
 
 void SqliteTable::Update(std::int32_t) {

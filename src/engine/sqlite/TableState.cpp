@@ -6,6 +6,7 @@
 #include "engine/ErrorCodes.h"
 #include "engine/sqlite/DatabaseState.h"
 #include "engine/sqlite/Messages.h"
+#include "engine/sqlite/RecordBytes.h"
 
 namespace engine::sqlite {
 
@@ -59,13 +60,13 @@ std::int64_t TableState::recordCount() {
 
 void TableState::insert(NewRecord& record) {
     const std::int64_t before = recordCount();
-    const std::vector<StoredValue>& values = record.finish();
+    const std::span<const char> values = record.finish();
     if (m_database.writesAhead(*this)) {
         m_database.queueRecord(*this, values);
     } else {
         m_database.beforeWrite();
-        m_views.clear();
-        for (const StoredValue& value : values) m_views.push_back(viewOf(value));
+        m_views.assign(m_def.fields.size(), std::monostate{});
+        record_bytes::read(values, m_views);
         try {
             store(m_views);
         } catch (...) {

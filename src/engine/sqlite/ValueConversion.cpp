@@ -151,6 +151,15 @@ StoredValue toStored(const FieldDef& field, const Variant& value) {
     refuse(field, value, "unbekannter Feldtyp.");
 }
 
+StoredView storedView(const FieldDef& field, const Variant& value, StoredValue& scratch) {
+    if (field.type != FieldType::Text || value.type() != Variant::Type::Text) {
+        scratch = toStored(field, value);
+        return viewOf(scratch);
+    }
+    checkText(field, value, value.text());
+    return std::string_view(value.text());
+}
+
 void storeInto(StoredValue& slot, const FieldDef& field, const Variant& value) {
     auto* buffer = std::get_if<std::string>(&slot);
     if (!buffer || field.type != FieldType::Text || value.type() != Variant::Type::Text) {

@@ -29,4 +29,8 @@ StoredValue toStored(const FieldDef& field, const Variant& value);
 // slot keeps its old value.
 void storeInto(StoredValue& slot, const FieldDef& field, const Variant& value);
 
+// As toStored, but as a view: a text the field takes as it is stays where value holds it, any
+// other stored value is converted into scratch. Valid while both are unchanged.
+StoredView storedView(const FieldDef& field, const Variant& value, StoredValue& scratch);
+
 }  // namespace engine::sqlite

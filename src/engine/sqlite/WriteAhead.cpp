@@ -11,79 +11,23 @@ namespace engine::sqlite {
 
 namespace {
 
-enum class Kind : char { Null, Number, Text };
-
-std::size_t packedSize(const std::vector<StoredValue>& values) {
-    std::size_t size = sizeof(std::uint32_t) + values.size() * sizeof(Kind);
-    for (const StoredValue& value : values) {
-        if (std::holds_alternative<std::int64_t>(value)) size += sizeof(std::int64_t);
-        if (const auto* text = std::get_if<std::string>(&value)) {
-            size += sizeof(std::uint64_t) + text->size();
-        }
-    }
-    return size;
-}
-
-template <typename T>
-char* put(char* next, const T& value) {
-    std::memcpy(next, &value, sizeof value);
-    return next + sizeof value;
-}
-
-void pack(std::vector<char>& bytes, const std::vector<StoredValue>& values) {
-    const std::size_t start = bytes.size();
-    bytes.resize(start + packedSize(values));
-    char* next = put(bytes.data() + start, static_cast<std::uint32_t>(values.size()));
-    for (const StoredValue& value : values) {
-        if (const auto* number = std::get_if<std::int64_t>(&value)) {
-            next = put(put(next, Kind::Number), *number);
-        } else if (const auto* text = std::get_if<std::string>(&value)) {
-            next = put(put(next, Kind::Text), static_cast<std::uint64_t>(text->size()));
-            std::memcpy(next, text->data(), text->size());
-            next += text->size();
-        } else {
-            next = put(next, Kind::Null);
-        }
-    }
-}
-
-// Reads back what pack wrote, one record at a time; the views point into the chunk.
+// Reads back the records queue wrote, one at a time; the texts point into the chunk.
 class Unpacker {
 public:
-    explicit Unpacker(const std::vector<char>& bytes) : m_next(bytes.data()) {}
+    explicit Unpacker(const ByteBuffer& bytes) : m_next(bytes.bytes().data()) {}
 
-    // Appends the next record's values to values.
-    void next(std::vector<StoredView>& values) {
+    // Appends the next record's values, one per field of table, to values.
+    void next(const TableState& table, std::vector<StoredView>& values) {
+        std::uint32_t size = 0;
+        std::memcpy(&size, m_next, sizeof size);
+        m_next += sizeof size;
         const std::size_t first = values.size();
-        values.resize(first + take<std::uint32_t>());
-        for (std::size_t i = first; i < values.size(); ++i) {
-            StoredView& value = values[i];
-            switch (take<Kind>()) {
-                case Kind::Number:
-                    value = take<std::int64_t>();
-                    break;
-                case Kind::Text: {
-                    const auto size = static_cast<std::size_t>(take<std::uint64_t>());
-                    value = std::string_view(m_next, size);
-                    m_next += size;
-                    break;
-                }
-                case Kind::Null:
-                    value = std::monostate{};
-                    break;
-            }
-        }
+        values.resize(first + table.def().fields.size());
+        record_bytes::read(std::span(m_next, size), std::span(values).subspan(first));
+        m_next += size;
     }
 
 private:
-    template <typename T>
-    T take() {
-        T value;
-        std::memcpy(&value, m_next, sizeof value);
-        m_next += sizeof value;
-        return value;
-    }
-
     const char* m_next;
 };
 
@@ -102,9 +46,12 @@ WriteAhead::~WriteAhead() {
     m_batch.reset();
 }
 
-void WriteAhead::queue(TableState& table, const std::vector<StoredValue>& values) {
+void WriteAhead::queue(TableState& table, std::span<const char> values) {
     m_filling.tables.push_back(&table);
-    pack(m_filling.bytes, values);
+    const auto size = static_cast<std::uint32_t>(values.size());
+    char* next = m_filling.bytes.extend(sizeof size + size);
+    std::memcpy(next, &size, sizeof size);
+    std::memcpy(next + sizeof size, values.data(), size);
     if (m_filling.tables.size() == kChunkRecords) handOver();
 }
 
@@ -182,7 +129,7 @@ void WriteAhead::storeChunk(const Chunk& chunk) {
         if (failed()) return;
         const std::size_t count = storedTogetherAt(chunk, next) ? TableState::kStoredTogether : 1;
         m_views.clear();
-        for (std::size_t i = 0; i < count; ++i) records.next(m_views);
+        for (std::size_t i = 0; i < count; ++i) records.next(*chunk.tables[next + i], m_views);
         store(*chunk.tables[next], count);
         next += count;
     }

@@ -7,11 +7,13 @@
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <thread>
 #include <vector>
 
 #include "engine/sqlite/Connection.h"
 #include "engine/sqlite/KeepAlive.h"
+#include "engine/sqlite/RecordBytes.h"
 #include "engine/sqlite/Transaction.h"
 #include "engine/sqlite/ValueConversion.h"
 
@@ -33,9 +35,10 @@ public:
     WriteAhead(const WriteAhead&) = delete;
     WriteAhead& operator=(const WriteAhead&) = delete;
 
-    // Queues a copy of values as one record of table. The caller settles first once failed()
-    // says a failure waits: the records queued after it would only be dropped.
-    void queue(TableState& table, const std::vector<StoredValue>& values);
+    // Queues a copy of values, one record packed (RecordBytes.h), as one record of table. The
+    // caller settles first once failed() says a failure waits: the records queued after it
+    // would only be dropped.
+    void queue(TableState& table, std::span<const char> values);
 
     // Returns once every queued record is stored and the thread waits, keeping the caller
     // alive meanwhile. Throws the first failure since the last settle, once; every record
@@ -63,12 +66,11 @@ public:
     static constexpr std::size_t kMostRecordsBehind = kChunkRecords * (kQueuedChunks + 2);
 
 private:
-    // Records packed for the writer: per record its value count, then per value a kind byte
-    // and the number or the text's length and bytes. Packing keeps a record on a few
-    // neighbouring cache lines, which is what passes between the cores.
+    // Records for the writer, one after the other: per record its length, then its packed
+    // values.
     struct Chunk {
         std::vector<TableState*> tables;  // one per record
-        std::vector<char> bytes;
+        ByteBuffer bytes;
     };
 
     // The caller's side.
