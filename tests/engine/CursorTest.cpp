@@ -139,6 +139,22 @@ TEST_F(CursorTest, UpdateNeedsAddNewAndStoresOnlyTheLastRecordBegun) {
     EXPECT_EQ(rows[4], (testsupport::Row{I32{10}, Variant(), Variant(), Variant()}));
 }
 
+// A field set twice stores the later value; a value refused after it leaves that one in place.
+TEST_F(CursorTest, FieldSetTwiceStoresTheLaterValueAndARefusedOneChangesNothing) {
+    auto name = m_kunden->Fields()->Item(Variant("Name"));
+    m_kunden->AddNew(m_kunden->NewRecordBuffer(0));
+    name->SetValue("Erster");
+    m_kunden->Fields()->Item(Variant("ID"))->SetValue(I32{10});
+    name->SetValue("Zweiter");
+    EXPECT_EQ(codeOf([&] { name->SetValue("viel zu lang für das Feld"); }), codes::ValueRefused);
+    m_kunden->Update(32);
+    m_database.reset();
+    m_kunden.reset();
+    const auto rows = testsupport::readRows(m_path, "Kunden");
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[4], (testsupport::Row{I32{10}, Variant("Zweiter"), Variant(), Variant()}));
+}
+
 TEST_F(CursorTest, DuplicateKeyOnMaintainedUniqueIndexNamesItAndStoresNothing) {
     m_kunden->AddNew(m_kunden->NewRecordBuffer(0));
     m_kunden->Fields()->Item(Variant("ID"))->SetValue(I32{4});
