@@ -33,12 +33,13 @@
 //    never waits for it.
 //  - The read-ahead of a database opened read-only: a thread of its own reads the file's next
 //    megabytes into the system's file cache ahead of the connection's reads, through a handle
-//    of its own; it uses no connection and never writes.
+//    of its own; it uses no connection and never writes. A connection's read of a block the
+//    read-ahead is still reading waits for that read.
 //
 // The keep-alive hook the server was created with runs on the caller's thread only, never
 // from inside itself, at most about every 10 ms: during a long statement, while the caller
-// waits for work run aside, and while it waits for the writer (settling, or a queue that is
-// full). The writer and any work run aside go on meanwhile. While the hook runs, every call on
+// waits for work run aside, while it waits for the writer (settling, or a queue that is
+// full), and while its read waits for the read-ahead. The writer and any work run aside go on meanwhile. While the hook runs, every call on
 // the server or on an object reached through it raises InvalidArgument and changes nothing:
 // the hook does the caller's own work (repaint a window, take a cancel request) and makes no
 // engine call. An exception it throws is ignored.

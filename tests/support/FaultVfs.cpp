@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <condition_variable>
 #include <cstring>
 #include <mutex>
 #include <stdexcept>
@@ -17,11 +18,13 @@ struct FaultState {
     int error = SQLITE_FULL;
     int failed = 0;
     int writes = 0;
+    std::int64_t heldFrom = -1;  // reads from this offset on wait; -1: none
 };
 
 FaultState state;
 // The bulk load writes on a thread of its own while the test arms and reads the counts.
 std::mutex stateMutex;
+std::condition_variable readsReleased;
 
 // Our file object, followed in memory by the real layer's file object.
 struct FaultFile {
@@ -29,7 +32,9 @@ struct FaultFile {
     sqlite3_file* real;
 };
 
-sqlite3_file* real(sqlite3_file* file) { return reinterpret_cast<FaultFile*>(file)->real; }
+sqlite3_file* real(sqlite3_file* file) {
+    return reinterpret_cast<FaultFile*>(file)->real;
+}
 
 // The error the next write fails with, or SQLITE_OK.
 int writeError() {
@@ -44,8 +49,15 @@ int writeError() {
     return state.error;
 }
 
-int faultClose(sqlite3_file* f) { return real(f)->pMethods->xClose(real(f)); }
+int faultClose(sqlite3_file* f) {
+    return real(f)->pMethods->xClose(real(f));
+}
 int faultRead(sqlite3_file* f, void* buffer, int amount, sqlite3_int64 offset) {
+    {
+        std::unique_lock lock(stateMutex);
+        readsReleased.wait(lock,
+                           [offset] { return state.heldFrom < 0 || offset < state.heldFrom; });
+    }
     return real(f)->pMethods->xRead(real(f), buffer, amount, offset);
 }
 int faultWrite(sqlite3_file* f, const void* buffer, int amount, sqlite3_int64 offset) {
@@ -55,19 +67,27 @@ int faultWrite(sqlite3_file* f, const void* buffer, int amount, sqlite3_int64 of
 int faultTruncate(sqlite3_file* f, sqlite3_int64 size) {
     return real(f)->pMethods->xTruncate(real(f), size);
 }
-int faultSync(sqlite3_file* f, int flags) { return real(f)->pMethods->xSync(real(f), flags); }
+int faultSync(sqlite3_file* f, int flags) {
+    return real(f)->pMethods->xSync(real(f), flags);
+}
 int faultFileSize(sqlite3_file* f, sqlite3_int64* size) {
     return real(f)->pMethods->xFileSize(real(f), size);
 }
-int faultLock(sqlite3_file* f, int level) { return real(f)->pMethods->xLock(real(f), level); }
-int faultUnlock(sqlite3_file* f, int level) { return real(f)->pMethods->xUnlock(real(f), level); }
+int faultLock(sqlite3_file* f, int level) {
+    return real(f)->pMethods->xLock(real(f), level);
+}
+int faultUnlock(sqlite3_file* f, int level) {
+    return real(f)->pMethods->xUnlock(real(f), level);
+}
 int faultCheckReservedLock(sqlite3_file* f, int* out) {
     return real(f)->pMethods->xCheckReservedLock(real(f), out);
 }
 int faultFileControl(sqlite3_file* f, int op, void* arg) {
     return real(f)->pMethods->xFileControl(real(f), op, arg);
 }
-int faultSectorSize(sqlite3_file* f) { return real(f)->pMethods->xSectorSize(real(f)); }
+int faultSectorSize(sqlite3_file* f) {
+    return real(f)->pMethods->xSectorSize(real(f));
+}
 int faultDeviceCharacteristics(sqlite3_file* f) {
     return real(f)->pMethods->xDeviceCharacteristics(real(f));
 }
@@ -77,18 +97,33 @@ int faultShmMap(sqlite3_file* f, int page, int size, int extend, void volatile**
 int faultShmLock(sqlite3_file* f, int offset, int n, int flags) {
     return real(f)->pMethods->xShmLock(real(f), offset, n, flags);
 }
-void faultShmBarrier(sqlite3_file* f) { real(f)->pMethods->xShmBarrier(real(f)); }
+void faultShmBarrier(sqlite3_file* f) {
+    real(f)->pMethods->xShmBarrier(real(f));
+}
 int faultShmUnmap(sqlite3_file* f, int deleteFlag) {
     return real(f)->pMethods->xShmUnmap(real(f), deleteFlag);
 }
 
 // Version 2: no memory-mapped reads, so that every page goes through xRead.
-const sqlite3_io_methods faultMethods = {
-    2,           faultClose,       faultRead,        faultWrite,
-    faultTruncate, faultSync,      faultFileSize,    faultLock,
-    faultUnlock, faultCheckReservedLock, faultFileControl, faultSectorSize,
-    faultDeviceCharacteristics, faultShmMap, faultShmLock, faultShmBarrier,
-    faultShmUnmap, nullptr,        nullptr};
+const sqlite3_io_methods faultMethods = {2,
+                                         faultClose,
+                                         faultRead,
+                                         faultWrite,
+                                         faultTruncate,
+                                         faultSync,
+                                         faultFileSize,
+                                         faultLock,
+                                         faultUnlock,
+                                         faultCheckReservedLock,
+                                         faultFileControl,
+                                         faultSectorSize,
+                                         faultDeviceCharacteristics,
+                                         faultShmMap,
+                                         faultShmLock,
+                                         faultShmBarrier,
+                                         faultShmUnmap,
+                                         nullptr,
+                                         nullptr};
 
 int faultOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
     auto* ours = reinterpret_cast<FaultFile*>(file);
@@ -173,6 +208,19 @@ int FaultVfs::failedWrites() const {
 int FaultVfs::writes() const {
     const std::lock_guard lock(stateMutex);
     return state.writes;
+}
+
+void FaultVfs::holdReadsFrom(std::int64_t offset) {
+    const std::lock_guard lock(stateMutex);
+    state.heldFrom = offset;
+}
+
+void FaultVfs::releaseReads() {
+    {
+        const std::lock_guard lock(stateMutex);
+        state.heldFrom = -1;
+    }
+    readsReleased.notify_all();
 }
 
 }  // namespace testsupport

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
+
 // Fails SQLite's writes on demand, to test disk-full and write errors: while a FaultVfs
 // exists it is SQLite's default file layer, passing every call to the real one, except
-// that once armed, the Nth write from then on and every later one fail.
+// that once armed, the Nth write from then on and every later one fail. It also holds reads
+// back on demand, as a busy disk would.
 namespace testsupport {
 
 class FaultVfs {
@@ -19,6 +22,10 @@ public:
     int failedWrites() const;
     // Every write asked of the layer since it was made, failed or not.
     int writes() const;
+
+    // Reads at offset or beyond wait until releaseReads.
+    void holdReadsFrom(std::int64_t offset);
+    void releaseReads();
 };
 
 }  // namespace testsupport

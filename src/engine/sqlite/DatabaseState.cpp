@@ -109,6 +109,7 @@ DatabaseState::DatabaseState(const std::string& path, Access access,
       m_writing(std::move(writing)),
       m_connection(openChecked(path, access)) {
     m_keepAlive->attach(m_connection.handle());
+    if (m_readOnly) keepAliveWhileReadingAhead(m_connection.handle(), *m_keepAlive);
     CatalogData catalog = Catalog::load(m_connection, path);
     if (!m_readOnly) {
         probeWriteLock(m_connection, path);

@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <chrono>
 
+#include "engine/sqlite/KeepAlive.h"
+
 namespace engine::sqlite {
 
 ReadAhead::ReadAhead(sqlite3_vfs& vfs, const char* path) : m_file(vfs, path) {
     if (!m_file.isOpen()) return;
-    m_asked.resize(static_cast<std::size_t>((m_file.size() + kBlockBytes - 1) / kBlockBytes));
+    const auto blocks = static_cast<std::size_t>((m_file.size() + kBlockBytes - 1) / kBlockBytes);
+    m_asked.resize(blocks);
+    m_seenDone.resize(blocks);
+    m_done.resize(blocks);
     m_thread = std::thread([this] { run(); });
 }
 
@@ -21,9 +26,40 @@ ReadAhead::~ReadAhead() {
     m_thread.join();
 }
 
-void ReadAhead::noteRead(std::int64_t offset) {
+void ReadAhead::beforeRead(std::int64_t offset, KeepAlive* keepAlive) {
     if (!m_file.isOpen() || offset < 0) return;
-    const auto first = static_cast<std::size_t>(offset / kBlockBytes) + 1;
+    const auto block = static_cast<std::size_t>(offset / kBlockBytes);
+    askAfter(block);
+    if (block < m_asked.size() && m_asked[block] && !m_seenDone[block]) {
+        awaitBlock(block, keepAlive);
+    }
+}
+
+void ReadAhead::awaitBlock(std::size_t block, KeepAlive* keepAlive) {
+    {
+        std::lock_guard lock(m_mutex);
+        const auto queued =
+            std::find(m_blocks.begin(), m_blocks.end(), static_cast<std::int64_t>(block));
+        if (queued != m_blocks.end()) {
+            m_blocks.erase(queued);
+            m_blocks.push_front(static_cast<std::int64_t>(block));
+        }
+    }
+    const auto done = [&](std::chrono::milliseconds interval) {
+        std::unique_lock lock(m_mutex);
+        return m_blockDone.wait_for(lock, interval, [&] { return m_done[block] || m_stop; });
+    };
+    if (keepAlive) {
+        keepAlive->waitUntil(done);
+    } else {
+        while (!done(KeepAlive::kInterval)) {
+        }
+    }
+    m_seenDone[block] = true;
+}
+
+void ReadAhead::askAfter(std::size_t block) {
+    const std::size_t first = block + 1;
     const std::size_t end = std::min(first + kBlocksAhead, m_asked.size());
     bool asked = false;
     for (std::size_t block = first; block < end; ++block) {
@@ -47,6 +83,8 @@ void ReadAhead::run() {
         lock.unlock();
         readBlock(block, scratch);
         lock.lock();
+        m_done[static_cast<std::size_t>(block)] = true;
+        m_blockDone.notify_all();
     }
 }
 

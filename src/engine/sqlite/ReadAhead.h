@@ -14,6 +14,8 @@ struct sqlite3_vfs;
 
 namespace engine::sqlite {
 
+class KeepAlive;
+
 // Reads a file opened read-only ahead of its reader, on a thread of its own, into the system's
 // file cache: a copy reads its source in the order of an index, table pages and index pages
 // by turns, which the system's own read-ahead does not follow far enough. Whatever region a
@@ -38,20 +40,31 @@ public:
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
-    // The connection reads at offset: asks for the blocks after it not asked for before.
-    // Called by whichever thread uses the connection, one at a time.
-    void noteRead(std::int64_t offset);
+    // The connection is about to read at offset: asks for the blocks after it not asked for
+    // before. When the block read lies in was asked for and its read is not done, it is read
+    // next and waited for, with keepAlive's hook called meanwhile (KeepAlive::waitUntil): the
+    // connection's own read would otherwise wait for the same pages inside the system, where
+    // the caller cannot be kept alive. Called by whichever thread uses the connection, one at
+    // a time; keepAlive may be nullptr.
+    void beforeRead(std::int64_t offset, KeepAlive* keepAlive);
 
 private:
+    void askAfter(std::size_t block);
+    void awaitBlock(std::size_t block, KeepAlive* keepAlive);
     void run();
     void readBlock(std::int64_t block, std::vector<char>& scratch);
 
     ReadOnlyFile m_file;  // the own handle
-    std::vector<bool> m_asked;  // per block: whether it was asked for, used by noteRead only
+    // Per block, used by the connection's thread only: whether it was asked for, and whether
+    // its read was seen done.
+    std::vector<bool> m_asked;
+    std::vector<bool> m_seenDone;
 
     std::mutex m_mutex;
     std::condition_variable m_work;
+    std::condition_variable m_blockDone;
     std::deque<std::int64_t> m_blocks;  // asked for, not yet read
+    std::vector<bool> m_done;           // per block: its read is done
     bool m_stop = false;
 
     std::thread m_thread;  // last: starts once everything above is ready

@@ -17,7 +17,12 @@ struct ReadAheadFile {
     sqlite3_io_methods methods;  // the forwarding methods, of the version the file below has
     sqlite3_file* below;
     ReadAhead* readAhead;
+    KeepAlive* keepAlive;  // nullptr until a connection's keepAliveWhileReadingAhead
 };
+
+// The file control by which keepAliveWhileReadingAhead hands over the KeepAlive; SQLite passes
+// codes it does not know to the file, and its own stay below 100.
+constexpr int kKeepAliveControl = 0x5644;
 
 constexpr std::size_t kHeadBytes = (sizeof(ReadAheadFile) + alignof(std::max_align_t) - 1) /
                                    alignof(std::max_align_t) * alignof(std::max_align_t);
@@ -37,7 +42,7 @@ int fileClose(sqlite3_file* file) {
 
 int fileRead(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset) {
     auto* self = reinterpret_cast<ReadAheadFile*>(file);
-    if (self->readAhead) self->readAhead->noteRead(offset);
+    if (self->readAhead) self->readAhead->beforeRead(offset, self->keepAlive);
     return self->below->pMethods->xRead(self->below, buffer, amount, offset);
 }
 
@@ -63,6 +68,10 @@ int fileCheckReservedLock(sqlite3_file* file, int* reserved) {
     return below(file)->pMethods->xCheckReservedLock(below(file), reserved);
 }
 int fileControl(sqlite3_file* file, int op, void* argument) {
+    if (op == kKeepAliveControl) {
+        reinterpret_cast<ReadAheadFile*>(file)->keepAlive = static_cast<KeepAlive*>(argument);
+        return SQLITE_OK;
+    }
     return below(file)->pMethods->xFileControl(below(file), op, argument);
 }
 int fileSectorSize(sqlite3_file* file) {
@@ -122,6 +131,7 @@ int vfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* 
     self->head.pMethods = nullptr;
     self->below = reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(file) + kHeadBytes);
     self->readAhead = nullptr;
+    self->keepAlive = nullptr;
     const int rc = g_below->xOpen(g_below, name, self->below, flags, outFlags);
     if (!self->below->pMethods) return rc;
     self->methods = kForwarding;
@@ -212,6 +222,10 @@ const char* registerReadAheadVfs() {
 const char* readAheadVfs() {
     static const char* const name = registerReadAheadVfs();
     return name;
+}
+
+void keepAliveWhileReadingAhead(sqlite3* db, KeepAlive& keepAlive) noexcept {
+    sqlite3_file_control(db, "main", kKeepAliveControl, &keepAlive);
 }
 
 }  // namespace engine::sqlite
