@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "copy/RecordYield.h"
-#include "platform/CoarseSteadyClock.h"
 
 namespace dbcopy {
 
@@ -17,7 +16,7 @@ public:
     static constexpr std::chrono::milliseconds kRecordInterval{10};
 
     // now tells the time; tests pass a clock of their own.
-    explicit QtEventYield(Clock now = coarseSteadyNow);
+    explicit QtEventYield(Clock now = [] { return std::chrono::steady_clock::now(); });
 
     // Processes every pending event.
     void yieldNow() override;
