@@ -395,6 +395,33 @@ TEST_F(BulkLoadTest, LoadInKeyOrderIntoATableWithRecordsReportsDuplicatesAtTheRe
     EXPECT_EQ(codeOf([&] { kunden->Indexes()->ItemAt(0)->Rebuild(); }), codes::DuplicateKey);
 }
 
+// SQLite drops no index while another statement of the connection reads: a load beside a
+// cursor that reads the same database, begun before the load or during it, stores every record
+// all the same, and its indexes rebuild, reporting a key stored twice.
+TEST_F(BulkLoadTest, LoadBesideACursorReadingTheSameDatabaseStoresEveryRecord) {
+    for (const I32 readFromRecord : {0, 3}) {
+        const std::string path = m_dir.file("neben" + std::to_string(readFromRecord) + ".vdb");
+        testsupport::createVdb(path, enginetest::standardTables());
+        enginetest::openDb(path)->PrepareKeyStorage(false);
+        auto database = enginetest::openDb(path);
+        database->KeyStorageAccess(true);
+        auto leer = database->Tables()->Item(Variant("Leer"));
+        leer->AddNew(leer->NewRecordBuffer(0));
+        leer->Fields()->Item(Variant("Text"))->SetValue("a");
+        leer->Update(32);
+        auto kunden = database->Tables()->Item(Variant("Kunden"));
+        const I32 ids[] = {1, 2, 3, 9, 4, 4};
+        for (I32 i = 0; i < 6; ++i) {
+            if (i == readFromRecord) leer->MoveFirst(32);
+            addKunde(*kunden, ids[i]);
+        }
+        EXPECT_EQ(leer->Fields()->Item(Variant("Text"))->Value(), Variant("a"));
+        EXPECT_EQ(kunden->RecordCount(), 6);
+        EXPECT_EQ(codeOf([&] { kunden->Indexes()->ItemAt(0)->Rebuild(); }), codes::DuplicateKey);
+        kunden->Indexes()->ItemAt(1)->Rebuild();
+    }
+}
+
 // Records stored together go in as one statement; a record refused in the middle of it leaves
 // the records before it stored once each, as if they had come one by one.
 TEST_F(BulkLoadTest, RecordRefusedAmongRecordsStoredTogetherKeepsTheOnesBeforeItOnce) {

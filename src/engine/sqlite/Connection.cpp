@@ -68,6 +68,14 @@ int Connection::changes() const noexcept {
     return sqlite3_changes(m_db.get());
 }
 
+bool Connection::anyStatementBusy() const noexcept {
+    for (sqlite3_stmt* statement = sqlite3_next_stmt(m_db.get(), nullptr); statement;
+         statement = sqlite3_next_stmt(m_db.get(), statement)) {
+        if (sqlite3_stmt_busy(statement)) return true;
+    }
+    return false;
+}
+
 int Connection::parameterLimit() const noexcept {
     return m_db ? sqlite3_limit(m_db.get(), SQLITE_LIMIT_VARIABLE_NUMBER, -1) : 0;
 }

@@ -32,6 +32,9 @@ public:
     // that failed without taking its changes back.
     int changes() const noexcept;
 
+    // Whether a statement of this connection is under way: stepped, not yet done nor reset.
+    bool anyStatementBusy() const noexcept;
+
     // The most parameters one statement may have.
     int parameterLimit() const noexcept;
 

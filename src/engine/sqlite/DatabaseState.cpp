@@ -198,6 +198,18 @@ void DatabaseState::afterFailedWrite() noexcept {
     if (isCallerTransaction()) forgetUncommitted();
 }
 
+void DatabaseState::stopKeepingIndexes() {
+    const auto keeps = [](const auto& table) { return table->keptIndexes().keepsAny(); };
+    if (std::none_of(m_tables.begin(), m_tables.end(), keeps)) return;
+    beforeWrite();
+    try {
+        for (auto& table : m_tables) table->keptIndexes().stopKeeping(m_connection);
+    } catch (...) {
+        afterFailedWrite();
+        throw;
+    }
+}
+
 void DatabaseState::setBulkMode(bool enabled) {
     requireWritable();
     commitBatch();

@@ -106,6 +106,10 @@ public:
     // After a failed change: notices a transaction that SQLite rolled back by itself.
     void afterFailedWrite() noexcept;
 
+    // Before a cursor starts reading: drops the indexes tables keep during a load (see
+    // KeptIndexes), as none can be dropped while the cursor reads. Throws engine::Error.
+    void stopKeepingIndexes();
+
     // Bulk mode: records are stored by a writer thread and committed in batches (see
     // WriteAhead), and the file writes ahead into a log meanwhile. Any open batch is committed
     // first. Throws engine::Error.

@@ -78,6 +78,12 @@ void KeptIndexes::markBuilt(std::size_t position) noexcept {
     m_anyKept = anyIn(State::Kept);
 }
 
+void KeptIndexes::stopKeeping(Connection& connection) {
+    for (std::size_t i = 0; i < m_indexes.size(); ++i) {
+        if (m_indexes[i].state == State::Kept) drop(connection, i);
+    }
+}
+
 void KeptIndexes::tableEmptied() noexcept {
     for (Watched& index : m_indexes) index.lastKey.clear();
 }
@@ -99,7 +105,8 @@ void KeptIndexes::restart() noexcept {
 }
 
 void KeptIndexes::review(Connection& connection) {
-    const bool keep = anyIn(State::Undecided) && isEmpty(connection, m_table);
+    const bool keep =
+        anyIn(State::Undecided) && !connection.anyStatementBusy() && isEmpty(connection, m_table);
     for (std::size_t i = 0; i < m_indexes.size(); ++i) {
         const State state = m_indexes[i].state;
         if (state != State::Undecided && state != State::Doubtful) continue;

@@ -17,12 +17,14 @@ class Connection;
 // thread that stores them.
 //
 // A table that is empty when its first record is stored gets its pending indexes at once, while
-// they cost nothing to build. Each is kept as long as every record appends to it: its key is not
-// below the last one, and for a unique index not equal to it unless part of it is NULL, so that
-// a kept index never refuses a record. The first record that would not append drops the index;
-// its rebuild then builds it and reports duplicate keys as if it had never been kept. The
-// rebuild of a kept index only marks it built. An index stays pending in the catalog while it
-// is kept, so a file left by a killed load has it built anew.
+// they cost nothing to build, unless a cursor of the database is reading: SQLite drops no index
+// while another statement of the connection is under way, so none is kept then, and a cursor
+// that starts reading ends the keeping first (stopKeeping). Each is kept as long as every record
+// appends to it: its key is not below the last one, and for a unique index not equal to it unless
+// part of it is NULL, so that a kept index never refuses a record. The first record that would not
+// append drops the index; its rebuild then builds it and reports duplicate keys as if it had never
+// been kept. The rebuild of a kept index only marks it built. An index stays pending in the catalog
+// while it is kept, so a file left by a killed load has it built anew.
 //
 // Used by the thread that stores the table's records, and by the caller's thread only while the
 // database is settled (see engine/DbServer.h).
@@ -38,6 +40,10 @@ public:
     bool isKept(Connection& connection, std::size_t position) const;
     // The index at position is built and no longer pending.
     void markBuilt(std::size_t position) noexcept;
+
+    // Drops every index kept, to be built by its rebuild. Throws engine::Error.
+    void stopKeeping(Connection& connection);
+    bool keepsAny() const noexcept { return m_anyKept; }
 
     // The table was emptied, and with it every kept index.
     void tableEmptied() noexcept;

@@ -43,13 +43,14 @@ void RecordCursor::setOrder(const IndexDef* index) {
 
 void RecordCursor::moveFirst() {
     Connection& connection = m_database->connection();
+    if (m_select) m_select->reset();
+    m_database->stopKeepingIndexes();
     if (!m_select) {
         const std::string columns = columnList(m_table.def().fields);
         m_select = std::make_unique<Statement>(connection, "SELECT " + columns + " FROM " +
                                                                dataTableName(m_table.def().id) +
                                                                " ORDER BY " + m_orderBy + "rowid");
     }
-    m_select->reset();
     m_started = true;
     m_onRow = false;
     m_onRow = m_select->step();
