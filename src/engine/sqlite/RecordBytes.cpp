@@ -47,7 +47,7 @@ void append(ByteBuffer& bytes, int position, const StoredView& value) {
         put(put(next, Kind::Number), *number);
     } else if (text) {
         next = put(put(next, Kind::Text), static_cast<std::uint32_t>(text->size()));
-        std::memcpy(next, text->data(), text->size());
+        if (!text->empty()) std::memcpy(next, text->data(), text->size());
     } else {
         put(next, Kind::Null);
     }

@@ -51,7 +51,7 @@ void WriteAhead::queue(TableState& table, std::span<const char> values) {
     const auto size = static_cast<std::uint32_t>(values.size());
     char* next = m_filling.bytes.extend(sizeof size + size);
     std::memcpy(next, &size, sizeof size);
-    std::memcpy(next + sizeof size, values.data(), size);
+    if (size > 0) std::memcpy(next + sizeof size, values.data(), size);  // a record of no value
     if (m_filling.tables.size() == kChunkRecords) handOver();
 }
 
