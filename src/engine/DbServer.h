@@ -15,13 +15,13 @@
 //  - The writer of a bulk load. In a database opened for writing with KeyStorageAccess(true),
 //    Table::Update of a table that no live unique index checks only queues the record, and
 //    the writer stores it (with the pending indexes it keeps, engine/sqlite/KeptIndexes.h)
-//    and commits the batches. From the first queued record until the
-//    database is settled (every queued record stored, the writer waiting), the writer owns
-//    the database's connection. Every call that uses the file settles it first: on that
-//    database Database::Tables, KeyStorageAccess and PrepareKeyStorage, Table::RecordCount,
-//    MoveFirst, Move, Eof before the cursor's first move, Field::Value, an Update that stores
-//    at once, DeleteAllRecords, Indexes::Activate, Index::Rebuild, and releasing the database;
-//    on every database of the server, a Move that reaches the end of any table.
+//    and commits the batches. From the first queued record until the database is settled (every
+//    queued record stored, the writer waiting), the writer owns the database's connection. Every
+//    call that uses the file settles it first: on that database Database::Tables, KeyStorageAccess
+//    and PrepareKeyStorage, Table::RecordCount, MoveFirst, Move, Eof before the cursor's first
+//    move, Field::Value, an Update that stores at once, DeleteAllRecords, Indexes::Activate,
+//    Index::Rebuild, and releasing the database; on every database of the server, a Move that
+//    reaches the end of any table.
 //  - Work run aside: a single long step that SQLite cannot interrupt (checking a password,
 //    emptying a table, counting, building or dropping indexes, a commit that folds the log
 //    back) runs on a thread of its own, using only the connection of the database the call is
@@ -39,8 +39,9 @@
 // The keep-alive hook the server was created with runs on the caller's thread only, never
 // from inside itself, at most about every 10 ms: during a long statement, while the caller
 // waits for work run aside, while it waits for the writer (settling, or a queue that is
-// full), and while its read waits for the read-ahead. The writer and any work run aside go on meanwhile. While the hook runs, every call on
-// the server or on an object reached through it raises InvalidArgument and changes nothing:
+// full), and while its read waits for the read-ahead. The writer and any work run aside go on
+// meanwhile. While the hook runs, every call on the server or on an object reached through it
+// raises InvalidArgument and changes nothing:
 // the hook does the caller's own work (repaint a window, take a cancel request) and makes no
 // engine call. An exception it throws is ignored.
 //

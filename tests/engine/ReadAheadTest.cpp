@@ -32,8 +32,8 @@ TEST(ReadAheadTest, ReadOfABlockUnderWayKeepsTheCallerAliveUntilItCame) {
         sqlite3_create_filename(path.c_str(), "", "", 0, nullptr), &sqlite3_free_filename);
     ReadAhead readAhead(*sqlite3_vfs_find(nullptr), name.get());
 
-    readAhead.beforeRead(0, &keepAlive);  // asks for the blocks after the first
-    readAhead.beforeRead(ReadAhead::kBlockBytes, &keepAlive);
+    readAhead.beforeRead(0, keepAlive);  // asks for the blocks after the first
+    readAhead.beforeRead(ReadAhead::kBlockBytes, keepAlive);
     EXPECT_GE(hookCalls, 1);
     vfs.releaseReads();  // lets the read-ahead's thread end, whatever happened
 }

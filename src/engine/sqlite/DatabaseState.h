@@ -84,9 +84,8 @@ public:
     // then reported by the index's rebuild, not by the record).
     bool writesAhead(const TableState& table) const noexcept;
     // Queues values, one record packed (RecordBytes.h), as one record of table (see
-    // WriteAhead::queue); the caller checked that
-    // the database is writable. Throws the failure of an earlier record once the writer has
-    // reported one, as settleWrites does.
+    // WriteAhead::queue); the caller checked that the database is writable. Throws the failure
+    // of an earlier record once the writer has reported one, as settleWrites does.
     void queueRecord(TableState& table, std::span<const char> values);
     // Waits until every queued record is stored; throws the failure of one.
     void settleWrites() {

@@ -26,7 +26,7 @@ ReadAhead::~ReadAhead() {
     m_thread.join();
 }
 
-void ReadAhead::beforeRead(std::int64_t offset, KeepAlive* keepAlive) {
+void ReadAhead::beforeRead(std::int64_t offset, KeepAlive& keepAlive) {
     if (!m_file.isOpen() || offset < 0) return;
     const auto block = static_cast<std::size_t>(offset / kBlockBytes);
     askAfter(block);
@@ -35,7 +35,7 @@ void ReadAhead::beforeRead(std::int64_t offset, KeepAlive* keepAlive) {
     }
 }
 
-void ReadAhead::awaitBlock(std::size_t block, KeepAlive* keepAlive) {
+void ReadAhead::awaitBlock(std::size_t block, KeepAlive& keepAlive) {
     {
         std::lock_guard lock(m_mutex);
         const auto queued =
@@ -49,12 +49,7 @@ void ReadAhead::awaitBlock(std::size_t block, KeepAlive* keepAlive) {
         std::unique_lock lock(m_mutex);
         return m_blockDone.wait_for(lock, interval, [&] { return m_done[block] || m_stop; });
     };
-    if (keepAlive) {
-        keepAlive->waitUntil(done);
-    } else {
-        while (!done(KeepAlive::kInterval)) {
-        }
-    }
+    keepAlive.waitUntil(done);
     m_seenDone[block] = true;
 }
 

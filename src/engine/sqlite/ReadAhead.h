@@ -45,12 +45,12 @@ public:
     // next and waited for, with keepAlive's hook called meanwhile (KeepAlive::waitUntil): the
     // connection's own read would otherwise wait for the same pages inside the system, where
     // the caller cannot be kept alive. Called by whichever thread uses the connection, one at
-    // a time; keepAlive may be nullptr.
-    void beforeRead(std::int64_t offset, KeepAlive* keepAlive);
+    // a time.
+    void beforeRead(std::int64_t offset, KeepAlive& keepAlive);
 
 private:
     void askAfter(std::size_t block);
-    void awaitBlock(std::size_t block, KeepAlive* keepAlive);
+    void awaitBlock(std::size_t block, KeepAlive& keepAlive);
     void run();
     void readBlock(std::int64_t block, std::vector<char>& scratch);
 

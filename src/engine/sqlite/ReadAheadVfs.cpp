@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "engine/sqlite/KeepAlive.h"
 #include "engine/sqlite/ReadAhead.h"
 
 namespace engine::sqlite {
@@ -17,7 +18,7 @@ struct ReadAheadFile {
     sqlite3_io_methods methods;  // the forwarding methods, of the version the file below has
     sqlite3_file* below;
     ReadAhead* readAhead;
-    KeepAlive* keepAlive;  // nullptr until a connection's keepAliveWhileReadingAhead
+    KeepAlive* keepAlive;  // one without a hook until a connection's keepAliveWhileReadingAhead
 };
 
 // The file control by which keepAliveWhileReadingAhead hands over the KeepAlive; SQLite passes
@@ -42,7 +43,7 @@ int fileClose(sqlite3_file* file) {
 
 int fileRead(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset) {
     auto* self = reinterpret_cast<ReadAheadFile*>(file);
-    if (self->readAhead) self->readAhead->beforeRead(offset, self->keepAlive);
+    if (self->readAhead) self->readAhead->beforeRead(offset, *self->keepAlive);
     return self->below->pMethods->xRead(self->below, buffer, amount, offset);
 }
 
@@ -131,7 +132,8 @@ int vfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* 
     self->head.pMethods = nullptr;
     self->below = reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(file) + kHeadBytes);
     self->readAhead = nullptr;
-    self->keepAlive = nullptr;
+    static KeepAlive withoutHook;
+    self->keepAlive = &withoutHook;
     const int rc = g_below->xOpen(g_below, name, self->below, flags, outFlags);
     if (!self->below->pMethods) return rc;
     self->methods = kForwarding;

@@ -8,10 +8,6 @@
 
 namespace engine::sqlite {
 
-// One record's values as bytes, the form in which a record is built and handed to the bulk load's
-// writer: per value set, its field position, its kind and the number or the text's length and
-// bytes, in the order the values were set. A record so packed is copied with one copy and lies
-// on a few neighbouring cache lines, which is what passes between the processor's cores.
 // Bytes appended to one after the other, without the zeroing of a vector that grows: records
 // are packed value by value, and each value would be written twice.
 class ByteBuffer {
@@ -34,6 +30,10 @@ private:
     std::size_t m_capacity = 0;
 };
 
+// One record's values as bytes, the form in which a record is built and handed to the bulk load's
+// writer: per value set, its field position, its kind and the number or the text's length and
+// bytes, in the order the values were set. A record so packed is copied with one copy and lies
+// on a few neighbouring cache lines, which is what passes between the processor's cores.
 namespace record_bytes {
 
 // Appends value as the value of the field at position.

@@ -91,7 +91,7 @@ void SqliteIndex::createPending(IndexDef& index) {
     KeptIndexes& kept = m_table.keptIndexes();
     try {
         if (kept.isKept(connection, m_position)) {
-            markKeptLive(index);
+            markKeptLive(connection, index);
         } else {
             buildPending(index);
         }
@@ -103,8 +103,7 @@ void SqliteIndex::createPending(IndexDef& index) {
     kept.markBuilt(m_position);
 }
 
-void SqliteIndex::markKeptLive(const IndexDef& index) {
-    Connection& connection = m_database->connection();
+void SqliteIndex::markKeptLive(Connection& connection, const IndexDef& index) {
     m_database->runAside([&] {
         Transaction built(connection);
         Catalog::setPending(connection, index.id, false);

@@ -8,6 +8,7 @@
 
 namespace engine::sqlite {
 
+class Connection;
 class DatabaseState;
 class TableState;
 struct IndexDef;
@@ -34,7 +35,7 @@ private:
     // Creates the SQLite index and marks it live in the catalog, all or nothing.
     void buildPending(const IndexDef& index);
     // Marks an index that the load kept (see KeptIndexes) live in the catalog.
-    void markKeptLive(const IndexDef& index);
+    void markKeptLive(Connection& connection, const IndexDef& index);
     [[noreturn]] void throwDuplicates(const IndexDef& index);
 
     std::shared_ptr<DatabaseState> m_database;
