@@ -11,11 +11,11 @@
 // then the value-by-value comparison of the source with that target.
 
 #include <sys/resource.h>
-#include <time.h>
 #include <unistd.h>
 
 #include "BenchData.h"
 #include "SqliteBaseline.h"
+#include "ThreadCpuTime.h"
 #include "copy/ImportForm.h"
 #include "copy/ImportRun.h"
 #include "engine/Database.h"
@@ -139,7 +139,7 @@ private:
     void tick() {
         const auto now = Clock::now();
         const auto gap = std::chrono::duration_cast<std::chrono::microseconds>(now - m_last);
-        const double threadMs = threadCpuMilliseconds();
+        const double threadMs = bench::threadCpuMilliseconds();
         m_longest = std::max(m_longest, gap);
         m_last = now;
         if (g_trace && gap > kTracedGap) {
@@ -148,14 +148,6 @@ private:
                          threadMs - m_lastThreadMs, g_runTrace.lastLine.c_str());
         }
         m_lastThreadMs = threadMs;
-    }
-
-    // The time the calling thread has run, which leaves out the time the host kept it from
-    // running.
-    static double threadCpuMilliseconds() {
-        timespec now{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-        return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
     }
 
     QTimer m_timer;

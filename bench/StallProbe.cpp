@@ -8,7 +8,7 @@
 // was ready but the machine (a virtual machine's host) gave it no processor; an import's
 // event-loop gap of the same size at the same time is the machine's, not the import's.
 
-#include <time.h>
+#include "ThreadCpuTime.h"
 
 #include <CLI/CLI.hpp>
 
@@ -26,12 +26,6 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kNap{1};
 constexpr double kCountedGapMs = 50;  // the event-loop gap the import must stay below
 
-double threadCpuMilliseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-}
-
 struct Gaps {
     double longestMs = 0;
     double ranInLongestMs = 0;
@@ -42,11 +36,11 @@ Gaps watchWakeUps(std::chrono::seconds duration) {
     Gaps gaps;
     const auto end = Clock::now() + duration;
     auto last = Clock::now();
-    double lastCpu = threadCpuMilliseconds();
+    double lastCpu = bench::threadCpuMilliseconds();
     while (last < end) {
         std::this_thread::sleep_for(kNap);
         const auto now = Clock::now();
-        const double cpu = threadCpuMilliseconds();
+        const double cpu = bench::threadCpuMilliseconds();
         const double gapMs = std::chrono::duration<double, std::milli>(now - last).count();
         if (gapMs > kCountedGapMs) ++gaps.overCountedGap;
         if (gapMs > gaps.longestMs) gaps = {gapMs, cpu - lastCpu, gaps.overCountedGap};
