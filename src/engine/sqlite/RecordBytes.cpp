@@ -75,5 +75,18 @@ void read(std::span<const char> bytes, std::span<StoredView> values) {
     }
 }
 
+void appendRecord(ByteBuffer& records, std::span<const char> record) {
+    const auto size = static_cast<std::uint32_t>(record.size());
+    char* next = put(records.extend(sizeof size + size), size);
+    if (size > 0) std::memcpy(next, record.data(), size);  // a record of no value
+}
+
+std::span<const char> takeRecord(const char*& next) {
+    const auto size = take<std::uint32_t>(next);
+    const std::span<const char> record(next, size);
+    next += size;
+    return record;
+}
+
 }  // namespace record_bytes
 }  // namespace engine::sqlite

@@ -43,5 +43,12 @@ void append(ByteBuffer& bytes, int position, const StoredView& value);
 // field; the texts point into bytes. values holds one value per field, NULL where none is set.
 void read(std::span<const char> bytes, std::span<StoredView> values);
 
+// Appends one packed record to records, after its length, so that records hold one record after
+// the other.
+void appendRecord(ByteBuffer& records, std::span<const char> record);
+
+// The packed record at next in records made by appendRecord; moves next past it.
+std::span<const char> takeRecord(const char*& next);
+
 }  // namespace record_bytes
 }  // namespace engine::sqlite

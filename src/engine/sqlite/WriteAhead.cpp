@@ -1,7 +1,6 @@
 #include "engine/sqlite/WriteAhead.h"
 
 #include <algorithm>
-#include <cstring>
 #include <span>
 #include <utility>
 
@@ -18,13 +17,9 @@ public:
 
     // Appends the next record's values, one per field of table, to values.
     void next(const TableState& table, std::vector<StoredView>& values) {
-        std::uint32_t size = 0;
-        std::memcpy(&size, m_next, sizeof size);
-        m_next += sizeof size;
         const std::size_t first = values.size();
         values.resize(first + table.def().fields.size());
-        record_bytes::read(std::span(m_next, size), std::span(values).subspan(first));
-        m_next += size;
+        record_bytes::read(record_bytes::takeRecord(m_next), std::span(values).subspan(first));
     }
 
 private:
@@ -48,10 +43,7 @@ WriteAhead::~WriteAhead() {
 
 void WriteAhead::queue(TableState& table, std::span<const char> values) {
     m_filling.tables.push_back(&table);
-    const auto size = static_cast<std::uint32_t>(values.size());
-    char* next = m_filling.bytes.extend(sizeof size + size);
-    std::memcpy(next, &size, sizeof size);
-    if (size > 0) std::memcpy(next + sizeof size, values.data(), size);  // a record of no value
+    record_bytes::appendRecord(m_filling.bytes, values);
     if (m_filling.tables.size() == kChunkRecords) handOver();
 }
 

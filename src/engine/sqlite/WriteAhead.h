@@ -66,8 +66,7 @@ public:
     static constexpr std::size_t kMostRecordsBehind = kChunkRecords * (kQueuedChunks + 2);
 
 private:
-    // Records for the writer, one after the other: per record its length, then its packed
-    // values.
+    // Records for the writer, one after the other (record_bytes::appendRecord).
     struct Chunk {
         std::vector<TableState*> tables;  // one per record
         ByteBuffer bytes;
